@@ -1,0 +1,40 @@
+#pragma once
+// The one media player shared by radio and music. Setting the source never
+// starts sound; only play() does.
+
+#include <QString>
+
+namespace zelk {
+
+class MediaPlayer
+{
+public:
+    virtual ~MediaPlayer() = default;
+
+    // Replaces the current source: a stream address (plain stream, .m3u or
+    // .pls station list) or a playlist file (.wpl, .m3u, .m3u8, .pls).
+    virtual void setUrl(const QString& url) = 0;
+    virtual QString url() const = 0;
+    // Plays the current source from its start, or resumes after pause().
+    virtual void play() = 0;
+    // Silence; the source stays set.
+    virtual void stop() = 0;
+    // Silence, position kept.
+    virtual void pause() = 0;
+    // Moves one playlist item and plays it; at either end nothing changes.
+    virtual void next() = 0;
+    virtual void previous() = 0;
+    // Title tag of the current item, else its file name without extension;
+    // empty when nothing is loaded or the item cannot be read.
+    virtual QString currentItemName() const = 0;
+    // Elapsed time as "MM:SS", or "H:MM:SS" from one hour on.
+    virtual QString currentPositionString() const = 0;
+    virtual double currentPosition() const = 0;
+    // Duration of the current media in seconds, 0 when unknown (live streams).
+    virtual double currentMediaDuration() const = 0;
+    // Output level 0..100, values outside are clamped; 0 is silence.
+    virtual void setVolume(int volume) = 0;
+    virtual int volume() const = 0;
+};
+
+} // namespace zelk

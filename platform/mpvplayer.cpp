@@ -1,0 +1,458 @@
+#include "platform/mpvplayer.h"
+
+#include "music/playlist.h"
+#include "platform/errors.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+
+#include <mpv/client.h>
+
+#include <algorithm>
+#include <atomic>
+#include <clocale>
+#include <cstring>
+#include <initializer_list>
+
+namespace zelk {
+
+namespace {
+
+// A station that played this long before it dropped counts as recovered: the
+// next reconnect starts again at the first delay.
+constexpr qint64 kRecoveredAfterMs = 20000;
+
+// Any scheme:// address except file:// is read over the network.
+bool isNetworkAddress(const QString& url)
+{
+    const qsizetype sep = url.indexOf(u"://");
+    if (sep < 2)
+        return false;
+    const QUrl parsed(url);
+    return parsed.isValid() && parsed.scheme().size() >= 2 &&
+           parsed.scheme().compare(u"file", Qt::CaseInsensitive) != 0;
+}
+
+QString localPath(const QString& pathOrUrl)
+{
+    return pathOrUrl.startsWith(u"file://", Qt::CaseInsensitive) ? QUrl(pathOrUrl).toLocalFile()
+                                                                 : pathOrUrl;
+}
+
+class MpvPlayer final : public QObject, public MediaPlayer
+{
+public:
+    explicit MpvPlayer(const MpvOptions& options);
+    ~MpvPlayer() override;
+
+    void setUrl(const QString& url) override;
+    QString url() const override { return m_url; }
+    void play() override;
+    void stop() override;
+    void pause() override;
+    void next() override;
+    void previous() override;
+    QString currentItemName() const override;
+    QString currentPositionString() const override;
+    double currentPosition() const override;
+    double currentMediaDuration() const override;
+    void setVolume(int volume) override;
+    int volume() const override;
+
+private:
+    static void wakeup(void* self);
+    void drainEvents();
+    void onEndFile(const mpv_event_end_file& end);
+    void onIdle();
+    void load();
+    void reconnect();
+    void cancelReconnect();
+    int firstReconnectDelay() const { return std::max(1, m_options.reconnectFirstDelayMs); }
+    void step(const char* command);
+
+    int command(std::initializer_list<QByteArray> args);
+    QString stringProperty(const char* name) const;
+    bool flagProperty(const char* name) const;
+    bool doubleProperty(const char* name, double* value) const;
+    void setFlag(const char* name, bool value);
+    bool isIdle() const { return flagProperty("idle-active"); }
+
+    const MpvOptions m_options;
+    mpv_handle* m_mpv = nullptr;
+    std::atomic<bool> m_drainPosted{false};
+
+    QString m_url;
+    bool m_isStation = false;             // a network stream, not a playlist file
+    bool m_loaded = false;                // m_url went to mpv since the last setUrl()/stop()
+    bool m_wantsSound = false;            // play() called, no stop()/pause()/setUrl() since
+    bool m_itemLoaded = false;            // mpv opened the current item
+    bool m_ended = false;                 // an item ended and no other has started since
+    QHash<QString, QString> m_listTitles; // titles the playlist file gives, by location
+    int m_volume = 100;
+
+    QTimer m_reconnectTimer;
+    bool m_reconnectWanted = false; // the station ended; reconnect once mpv is idle
+    int m_reconnectDelayMs = 0;
+    QElapsedTimer m_playingSince;
+};
+
+MpvPlayer::MpvPlayer(const MpvOptions& options)
+    : m_options(options), m_reconnectDelayMs(std::max(1, options.reconnectFirstDelayMs))
+{
+    // QApplication sets the locale from the environment; mpv refuses to
+    // start when numbers would not be written with a '.'.
+    std::setlocale(LC_NUMERIC, "C");
+    m_mpv = mpv_create();
+    if (!m_mpv)
+        throw OperationError(QStringLiteral("The media player could not be created."));
+
+    struct Option
+    {
+        const char* name;
+        QByteArray value;
+        bool required;
+    };
+    QList<Option> opts{
+        {"vid", "no", true},
+        {"idle", "yes", true},
+        {"terminal", "no", true},
+        {"config", "no", true},
+        {"load-scripts", "no", true},
+        {"ytdl", "no", true},
+        {"input-default-bindings", "no", true},
+        {"input-vo-keyboard", "no", false},
+        {"osc", "no", false}, // only there when mpv was built with Lua
+        {"audio-display", "no", true},
+        {"audio-fallback-to-null", "yes", true},
+        {"audio-client-name", "ZelkRadio", false},
+        {"network-timeout", QByteArray::number(std::max(1, options.networkTimeoutSeconds)), true},
+        // A live stream never ends: without caps the read-ahead and the
+        // kept-back buffer would grow for hours.
+        {"cache", "yes", true},
+        {"cache-secs", "10", true},
+        {"demuxer-max-bytes", "4MiB", true},
+        {"demuxer-max-back-bytes", "1MiB", true},
+        {"keep-open", "no", true},
+    };
+    if (!options.audioOutput.isEmpty())
+        opts.append({"ao", options.audioOutput.toUtf8(), true});
+    for (const Option& o : opts) {
+        if (mpv_set_option_string(m_mpv, o.name, o.value.constData()) < 0 && o.required) {
+            mpv_terminate_destroy(m_mpv);
+            throw OperationError(QStringLiteral("The media player rejected the setting %1=%2.")
+                                     .arg(QLatin1StringView(o.name), QString::fromUtf8(o.value)));
+        }
+    }
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        throw OperationError(QStringLiteral("The media player could not be started."));
+    }
+    mpv_observe_property(m_mpv, 0, "idle-active", MPV_FORMAT_FLAG);
+    setVolume(m_volume);
+
+    m_reconnectTimer.setSingleShot(true);
+    QObject::connect(&m_reconnectTimer, &QTimer::timeout, this, [this] { reconnect(); });
+    mpv_set_wakeup_callback(m_mpv, &MpvPlayer::wakeup, this);
+}
+
+MpvPlayer::~MpvPlayer()
+{
+    // After this returns mpv calls wakeup() no more; posted drains die with
+    // this object.
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(m_mpv);
+}
+
+// Runs on an mpv thread: only posts to the thread owning the player.
+void MpvPlayer::wakeup(void* self)
+{
+    auto* player = static_cast<MpvPlayer*>(self);
+    if (!player->m_drainPosted.exchange(true))
+        QMetaObject::invokeMethod(
+            player, [player] { player->drainEvents(); }, Qt::QueuedConnection);
+}
+
+void MpvPlayer::drainEvents()
+{
+    // Cleared first: a wakeup during the drain posts the next one.
+    m_drainPosted = false;
+    while (true) {
+        const mpv_event* event = mpv_wait_event(m_mpv, 0);
+        switch (event->event_id) {
+        case MPV_EVENT_NONE:
+            return;
+        case MPV_EVENT_START_FILE:
+            m_itemLoaded = false;
+            m_ended = false;
+            m_reconnectWanted = false;
+            m_reconnectTimer.stop();
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            m_itemLoaded = true;
+            m_playingSince.start();
+            break;
+        case MPV_EVENT_END_FILE:
+            onEndFile(*static_cast<const mpv_event_end_file*>(event->data));
+            break;
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const auto* prop = static_cast<const mpv_event_property*>(event->data);
+            if (std::strcmp(prop->name, "idle-active") == 0 && prop->format == MPV_FORMAT_FLAG &&
+                *static_cast<const int*>(prop->data))
+                onIdle();
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void MpvPlayer::onEndFile(const mpv_event_end_file& end)
+{
+    // A station list (.m3u/.pls address) is replaced by its entries: no end.
+    if (end.reason == MPV_END_FILE_REASON_REDIRECT)
+        return;
+    m_itemLoaded = false;
+    m_ended = true;
+    const bool dropped =
+        end.reason == MPV_END_FILE_REASON_EOF || end.reason == MPV_END_FILE_REASON_ERROR;
+    if (!dropped || !m_isStation || !m_loaded || !m_wantsSound)
+        return;
+    if (m_playingSince.isValid() && m_playingSince.elapsed() >= kRecoveredAfterMs)
+        m_reconnectDelayMs = firstReconnectDelay();
+    m_playingSince.invalidate();
+    // A station list with more entries goes on with the next one (START_FILE
+    // clears this); only when mpv falls idle is the station gone. The idle
+    // notice may have been handled before this event.
+    m_reconnectWanted = true;
+    if (isIdle())
+        onIdle();
+}
+
+void MpvPlayer::onIdle()
+{
+    m_itemLoaded = false;
+    if (!m_reconnectWanted || m_reconnectTimer.isActive())
+        return;
+    m_reconnectWanted = false;
+    m_reconnectTimer.start(m_reconnectDelayMs);
+    m_reconnectDelayMs = std::min(m_reconnectDelayMs * 2,
+                                  std::max(m_options.reconnectMaxDelayMs, m_reconnectDelayMs));
+}
+
+void MpvPlayer::reconnect()
+{
+    if (m_wantsSound && m_loaded && m_isStation)
+        command({"loadfile", m_url.toUtf8(), "replace"});
+}
+
+void MpvPlayer::cancelReconnect()
+{
+    m_reconnectWanted = false;
+    m_reconnectTimer.stop();
+}
+
+void MpvPlayer::setUrl(const QString& url)
+{
+    stop();
+    m_url = url;
+    m_isStation = isNetworkAddress(url) && !isPlaylistFile(url);
+    m_reconnectDelayMs = firstReconnectDelay();
+}
+
+void MpvPlayer::play()
+{
+    if (m_url.isEmpty())
+        return;
+    const bool paused = flagProperty("pause");
+    // Already playing (or opening) this source: nothing to do, as the radio
+    // screen asks to play again after every tune.
+    if (m_loaded && m_wantsSound && !paused && !m_ended)
+        return;
+    const bool resume = m_loaded && paused && !isIdle();
+    m_wantsSound = true;
+    if (resume) {
+        setFlag("pause", false);
+        return;
+    }
+    load();
+}
+
+// Loads the source from its start and plays it.
+void MpvPlayer::load()
+{
+    cancelReconnect();
+    m_reconnectDelayMs = firstReconnectDelay();
+    m_itemLoaded = false;
+    m_ended = false;
+    // pause is sticky in mpv: a file loaded while paused stays paused.
+    setFlag("pause", false);
+    m_listTitles.clear();
+    if (isPlaylistFile(m_url)) {
+        // mpv reads no .wpl at all, so every playlist file is read here and
+        // its items handed over one by one.
+        const QList<PlaylistItem> items = readPlaylistFile(localPath(m_url));
+        command({"stop"});
+        for (const PlaylistItem& item : items) {
+            command({"loadfile", item.location.toUtf8(), "append"});
+            if (!item.title.isEmpty())
+                m_listTitles.insert(item.location, item.title);
+        }
+        // "append-play" into an idle player does not start it; this does.
+        if (!items.isEmpty())
+            command({"playlist-play-index", "0"});
+    } else {
+        command({"loadfile", m_url.toUtf8(), "replace"});
+    }
+    m_loaded = true;
+}
+
+void MpvPlayer::stop()
+{
+    m_wantsSound = false;
+    cancelReconnect();
+    m_loaded = false;
+    m_itemLoaded = false;
+    m_listTitles.clear();
+    command({"stop"});
+}
+
+void MpvPlayer::pause()
+{
+    m_wantsSound = false;
+    cancelReconnect();
+    if (m_loaded)
+        setFlag("pause", true);
+}
+
+void MpvPlayer::next()
+{
+    step("playlist-next");
+}
+
+void MpvPlayer::previous()
+{
+    step("playlist-prev");
+}
+
+// A stopped player (also one whose list has played to its end) has no
+// current item to move from: play() starts it again from the first one.
+void MpvPlayer::step(const char* name)
+{
+    if (!m_loaded || isIdle())
+        return;
+    // At either end mpv refuses the move and keeps playing as before.
+    if (command({name}) < 0)
+        return;
+    m_wantsSound = true;
+    setFlag("pause", false);
+}
+
+QString MpvPlayer::currentItemName() const
+{
+    if (!m_itemLoaded || isIdle())
+        return {};
+    const QString title = stringProperty("media-title");
+    // Without a title tag mpv gives the file name, extension and all.
+    if (title != stringProperty("filename"))
+        return title;
+    // "path" is the location as handed to mpv, so the playlist's own title
+    // is found unless mpv has expanded the item into others.
+    const QString listTitle = m_listTitles.value(stringProperty("path"));
+    return listTitle.isEmpty() ? stringProperty("filename/no-ext") : listTitle;
+}
+
+QString MpvPlayer::currentPositionString() const
+{
+    return formatPlayPosition(currentPosition());
+}
+
+double MpvPlayer::currentPosition() const
+{
+    double pos = 0;
+    if (!m_loaded || !doubleProperty("time-pos", &pos))
+        return 0;
+    return std::max(0.0, pos);
+}
+
+double MpvPlayer::currentMediaDuration() const
+{
+    double duration = 0;
+    if (!m_loaded || !doubleProperty("duration", &duration))
+        return 0;
+    return std::max(0.0, duration);
+}
+
+void MpvPlayer::setVolume(int volume)
+{
+    // mpv takes up to 1000 (amplified): the head unit's scale ends at 100.
+    m_volume = std::clamp(volume, 0, 100);
+    double value = m_volume;
+    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &value);
+}
+
+int MpvPlayer::volume() const
+{
+    double value = 0;
+    return doubleProperty("volume", &value) ? qRound(value) : m_volume;
+}
+
+int MpvPlayer::command(std::initializer_list<QByteArray> args)
+{
+    QList<const char*> argv;
+    for (const QByteArray& a : args)
+        argv.append(a.constData());
+    argv.append(nullptr);
+    return mpv_command(m_mpv, argv.data());
+}
+
+QString MpvPlayer::stringProperty(const char* name) const
+{
+    char* value = mpv_get_property_string(m_mpv, name);
+    if (!value)
+        return {};
+    const QString result = QString::fromUtf8(value);
+    mpv_free(value);
+    return result;
+}
+
+bool MpvPlayer::flagProperty(const char* name) const
+{
+    int value = 0;
+    return mpv_get_property(m_mpv, name, MPV_FORMAT_FLAG, &value) >= 0 && value;
+}
+
+bool MpvPlayer::doubleProperty(const char* name, double* value) const
+{
+    return mpv_get_property(m_mpv, name, MPV_FORMAT_DOUBLE, value) >= 0;
+}
+
+void MpvPlayer::setFlag(const char* name, bool value)
+{
+    int flag = value ? 1 : 0;
+    mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
+}
+
+} // namespace
+
+QString formatPlayPosition(double seconds)
+{
+    const auto total = seconds > 0 ? static_cast<qint64>(seconds) : qint64(0);
+    const qint64 hours = total / 3600;
+    const QString minSec = QStringLiteral("%1:%2")
+                               .arg((total / 60) % 60, 2, 10, QLatin1Char('0'))
+                               .arg(total % 60, 2, 10, QLatin1Char('0'));
+    return hours > 0 ? QStringLiteral("%1:%2").arg(hours).arg(minSec) : minSec;
+}
+
+std::unique_ptr<MediaPlayer> createMpvPlayer(const MpvOptions& options)
+{
+    return std::make_unique<MpvPlayer>(options);
+}
+
+} // namespace zelk

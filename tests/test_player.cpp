@@ -1,0 +1,538 @@
+#include "platform/mpvplayer.h"
+
+#include "support/fakes.h"
+#include "support/httpserver.h"
+#include "support/media.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using zelk::MediaPlayer;
+using zelktest::HttpServer;
+
+constexpr int kWaitMs = 10000;
+
+void ensureApplication()
+{
+    zelktest::ensureApp();
+}
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = kWaitMs)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(data);
+}
+
+// Tones made once for the whole suite, on disk and behind a loopback server.
+struct Media
+{
+    QTemporaryDir dir;
+    HttpServer server;
+
+    QString path(const QString& relative) const { return dir.filePath(relative); }
+    QString url(const char* path) const { return QString::fromStdString(server.url(path)); }
+
+    Media()
+    {
+        const struct
+        {
+            const char* file;
+            double seconds;
+            const char* title;
+        } tones[] = {
+            {"music/alpha.mp3", 3, "Alpha"}, {"music/Rock & Roll/beta.mp3", 8, "Beta"},
+            {"other/untitled.mp3", 8, ""},   {"station.mp3", 8, "Sender Eins"},
+            {"short.mp3", 1, "Kurz"},
+        };
+        for (const auto& t : tones) {
+            const QString file = path(QString::fromUtf8(t.file));
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            if (!zelktest::makeTone(file, t.seconds, QString::fromUtf8(t.title)))
+                throw std::runtime_error(std::string("ffmpeg failed for ") + t.file);
+        }
+        server.setFile("/station.mp3", path("station.mp3").toStdString(), "audio/mpeg");
+        server.setFile("/untitled.mp3", path("other/untitled.mp3").toStdString(), "audio/mpeg");
+        server.setFile("/drop.mp3", path("short.mp3").toStdString(), "audio/mpeg");
+        server.setFile("/drop2.mp3", path("short.mp3").toStdString(), "audio/mpeg");
+        server.setFile("/once.mp3", path("short.mp3").toStdString(), "audio/mpeg");
+        server.setRoute("/list.m3u",
+                        {200, "#EXTM3U\n" + server.url("/station.mp3") + "\n", "audio/x-mpegurl"});
+        server.setRoute("/extinf.m3u",
+                        {200,
+                         "#EXTM3U\n#EXTINF:-1,Station Name\n" + server.url("/untitled.mp3") + "\n",
+                         "audio/x-mpegurl"});
+        server.setRoute("/list.pls", {200,
+                                      "[playlist]\nNumberOfEntries=1\nFile1=" +
+                                          server.url("/station.mp3") + "\nTitle1=Ignored\n",
+                                      "audio/x-scpls"});
+        server.setRoute("/drop.m3u",
+                        {200, "#EXTM3U\n" + server.url("/drop2.mp3") + "\n", "audio/x-mpegurl"});
+    }
+};
+
+class PlayerTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ensureApplication();
+        if (!s_media) {
+            try {
+                s_media = new Media;
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "%s\n", e.what());
+            }
+        }
+    }
+
+    void SetUp() override { ASSERT_NE(s_media, nullptr) << "the test tones could not be made"; }
+
+    static std::unique_ptr<MediaPlayer> makePlayer()
+    {
+        zelk::MpvOptions options;
+        options.audioOutput = QStringLiteral("null");
+        options.networkTimeoutSeconds = 5;
+        options.reconnectFirstDelayMs = 200;
+        options.reconnectMaxDelayMs = 400;
+        return zelk::createMpvPlayer(options);
+    }
+
+    static Media& media() { return *s_media; }
+
+    // Kept for the life of the process: the tones take a while to make.
+    static inline Media* s_media = nullptr;
+};
+
+TEST(FormatPlayPosition, MinutesThenHours)
+{
+    const struct
+    {
+        double seconds;
+        const char* text;
+    } cases[] = {{0, "00:00"},      {-1.5, "00:00"},   {9.99, "00:09"},   {61, "01:01"},
+                 {3599.9, "59:59"}, {3600, "1:00:00"}, {3661, "1:01:01"}, {36061, "10:01:01"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(zelk::formatPlayPosition(c.seconds), QString::fromUtf8(c.text)) << c.seconds;
+}
+
+// The names a player showed, in order, without repeats.
+struct NameLog
+{
+    QStringList seen;
+    void record(const MediaPlayer& player)
+    {
+        const QString name = player.currentItemName();
+        if (seen.isEmpty() || seen.last() != name)
+            seen.append(name);
+    }
+    void watch(const MediaPlayer& player, int ms)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            record(player);
+            QTest::qWait(20);
+        }
+    }
+};
+
+struct StreamCase
+{
+    const char* name;
+    const char* path;
+    const char* itemName;
+};
+
+void PrintTo(const StreamCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class PlayerStream : public PlayerTest, public testing::WithParamInterface<StreamCase>
+{
+};
+
+TEST_P(PlayerStream, PlaysOnlyAfterPlayWithTitleAndAdvancingPosition)
+{
+    const StreamCase& c = GetParam();
+    const int asked = media().server.requestCount(c.path);
+    auto player = makePlayer();
+    const QString url = media().url(c.path);
+    player->setUrl(url);
+    EXPECT_EQ(player->url(), url);
+    QTest::qWait(200);
+    EXPECT_EQ(media().server.requestCount(c.path), asked) << "setUrl() must not open the source";
+    EXPECT_EQ(player->currentItemName(), QString());
+
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() > 0.5; }))
+        << "name: " << player->currentItemName().toStdString();
+    EXPECT_EQ(player->currentItemName(), QString::fromUtf8(c.itemName));
+    EXPECT_NEAR(player->currentMediaDuration(), 8.0, 0.5);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^00:0\\d$"))
+                    .match(player->currentPositionString())
+                    .hasMatch())
+        << player->currentPositionString().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, PlayerStream,
+                         testing::Values(StreamCase{"PlainStream", "/station.mp3", "Sender Eins"},
+                                         StreamCase{"NoTitleTagGivesFileNameWithoutExtension",
+                                                    "/untitled.mp3", "untitled"},
+                                         StreamCase{"StationM3u", "/list.m3u", "Sender Eins"},
+                                         StreamCase{"StationPls", "/list.pls", "Sender Eins"},
+                                         StreamCase{"StationM3uTitleWhenStreamHasNone",
+                                                    "/extinf.m3u", "Station Name"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PlayerTest, WplPlaylistNavigatesAndAdvancesByItself)
+{
+    const QString list = media().path(QStringLiteral("music/drive.wpl"));
+    writeFile(list, "<?wpl version=\"1.0\"?>\n<smil><head><title>Fahrt</title></head><body><seq>\n"
+                    "<media src=\"alpha.mp3\"/>\n"
+                    "<media src=\"Rock &amp; Roll\\beta.mp3\"/>\n"
+                    "<media src=\"..\\other\\untitled.mp3\"/>\n"
+                    "</seq></body></smil>\n");
+    auto player = makePlayer();
+    player->setUrl(list);
+    player->play();
+    const auto waitName = [&](const char* expected) {
+        return waitFor([&] { return player->currentItemName() == QString::fromUtf8(expected); });
+    };
+    // Moves that must change nothing: same item, position not reset.
+    const auto expectStays = [&](const char* expected) {
+        const double before = player->currentPosition();
+        QTest::qWait(300);
+        EXPECT_EQ(player->currentItemName(), QString::fromUtf8(expected));
+        EXPECT_GE(player->currentPosition(), before);
+    };
+
+    ASSERT_TRUE(waitName("Alpha"));
+    ASSERT_TRUE(waitName("Beta")) << "the list must go on when an item ends";
+    player->next();
+    ASSERT_TRUE(waitName("untitled"));
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() > 0.2; }));
+    player->next();
+    expectStays("untitled");
+    player->previous();
+    ASSERT_TRUE(waitName("Beta"));
+    player->previous();
+    ASSERT_TRUE(waitName("Alpha"));
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() > 0.2; }));
+    player->previous();
+    expectStays("Alpha");
+
+    player->next();
+    ASSERT_TRUE(waitName("Beta"));
+    player->stop();
+    EXPECT_EQ(player->currentItemName(), QString());
+    EXPECT_EQ(player->currentPosition(), 0.0);
+    player->next();
+    expectStays("");
+    player->play();
+    EXPECT_TRUE(waitName("Alpha")) << "play() after stop() starts the list from its first item";
+}
+
+TEST_F(PlayerTest, ItemNameIsTitleTagElseListTitleElseFileName)
+{
+    const struct
+    {
+        const char* list;
+        const char* itemName;
+    } cases[] = {
+        {"#EXTM3U\n#EXTINF:3,Aus der Liste\nalpha.mp3\n", "Alpha"},
+        {"#EXTM3U\n#EXTINF:8,Aus der Liste\n../other/untitled.mp3\n", "Aus der Liste"},
+        {"../other/untitled.mp3\n", "untitled"},
+    };
+    const QString list = media().path(QStringLiteral("music/names.m3u"));
+    auto player = makePlayer();
+    for (const auto& c : cases) {
+        writeFile(list, c.list);
+        player->setUrl(list);
+        player->play();
+        EXPECT_TRUE(waitFor([&] {
+            return player->currentItemName() == QString::fromUtf8(c.itemName);
+        })) << c.list
+            << " shows " << player->currentItemName().toStdString();
+    }
+}
+
+TEST_F(PlayerTest, PauseKeepsPositionAndStopRestarts)
+{
+    auto player = makePlayer();
+    player->setUrl(media().url("/station.mp3"));
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() > 1.5; }));
+
+    player->pause();
+    QTest::qWait(300);
+    const double pausedAt = player->currentPosition();
+    QTest::qWait(500);
+    EXPECT_NEAR(player->currentPosition(), pausedAt, 0.05);
+    EXPECT_EQ(player->currentItemName(), QStringLiteral("Sender Eins"));
+
+    player->play();
+    double lowest = pausedAt;
+    ASSERT_TRUE(waitFor([&] {
+        lowest = std::min(lowest, player->currentPosition());
+        return player->currentPosition() > pausedAt + 0.5;
+    }));
+    EXPECT_GE(lowest, pausedAt - 0.1) << "play() after pause() resumes where it was";
+
+    player->stop();
+    EXPECT_EQ(player->currentItemName(), QString());
+    EXPECT_EQ(player->currentPosition(), 0.0);
+    player->play();
+    ASSERT_TRUE(waitFor(
+        [&] { return !player->currentItemName().isEmpty() && player->currentPosition() > 0; }));
+    EXPECT_LT(player->currentPosition(), pausedAt) << "play() after stop() starts from the start";
+}
+
+TEST_F(PlayerTest, PlayWhilePlayingKeepsTheStreamAndANewAddressRestartsIt)
+{
+    auto player = makePlayer();
+    const int before = media().server.requestCount("/station.mp3");
+    player->setUrl(media().url("/station.mp3"));
+    player->play();
+    player->play(); // the radio screen plays again after every tune
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() > 1.0; }));
+    player->play();
+    QTest::qWait(300);
+    EXPECT_GT(player->currentPosition(), 1.0) << "still going, not started again";
+    EXPECT_EQ(media().server.requestCount("/station.mp3"), before + 1);
+
+    // Tuning the same station again opens it again.
+    player->setUrl(media().url("/station.mp3"));
+    player->play();
+    ASSERT_TRUE(media().server.waitForRequest("/station.mp3", before + 2, kWaitMs));
+}
+
+TEST_F(PlayerTest, VolumeIsClampedAndSticksAcrossLoading)
+{
+    const struct
+    {
+        int set;
+        int expected;
+    } cases[] = {{-5, 0}, {150, 100}, {100, 100}, {0, 0}, {37, 37}};
+
+    auto player = makePlayer();
+    EXPECT_EQ(player->volume(), 100);
+    const auto checkAll = [&](const char* phase) {
+        for (const auto& c : cases) {
+            player->setVolume(c.set);
+            EXPECT_EQ(player->volume(), c.expected) << phase << ", set " << c.set;
+        }
+    };
+    checkAll("before loading");
+    player->setUrl(media().url("/station.mp3"));
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() > 0.2; }));
+    EXPECT_EQ(player->volume(), 37) << "a level set before loading stays";
+    checkAll("while playing");
+}
+
+QString refusedAddress(Media&)
+{
+    HttpServer closed;
+    const std::string url = closed.url("/gone.mp3");
+    closed.stop();
+    return QString::fromStdString(url);
+}
+
+// Lists beside the tones, so their relative entries find them.
+QString listOfMissingFile(Media& m)
+{
+    const QString path = m.path(QStringLiteral("music/missing.m3u"));
+    writeFile(path, "nowhere.mp3\n");
+    return path;
+}
+
+QString listWithMissingFirst(Media& m)
+{
+    const QString path = m.path(QStringLiteral("music/gap.m3u"));
+    writeFile(path, "#EXTM3U\nnowhere.mp3\nalpha.mp3\n");
+    return path;
+}
+
+struct UnreadableCase
+{
+    const char* name;
+    QString (*source)(Media&);
+    const char* finallyPlaying; // "" when nothing plays at all
+};
+
+void PrintTo(const UnreadableCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class PlayerUnreadable : public PlayerTest, public testing::WithParamInterface<UnreadableCase>
+{
+};
+
+TEST_P(PlayerUnreadable, ShowsNoNameForWhatCannotBeRead)
+{
+    const UnreadableCase& c = GetParam();
+    auto player = makePlayer();
+    player->setUrl(c.source(media()));
+    player->play();
+    NameLog names;
+    const QString expected = QString::fromUtf8(c.finallyPlaying);
+    const bool reached = waitFor(
+        [&] {
+            names.record(*player);
+            return !expected.isEmpty() && player->currentItemName() == expected;
+        },
+        expected.isEmpty() ? 1500 : kWaitMs);
+    EXPECT_EQ(reached, !expected.isEmpty());
+    for (const QString& name : std::as_const(names.seen))
+        EXPECT_TRUE(name.isEmpty() || name == expected) << name.toStdString();
+
+    // Still in working order afterwards.
+    player->setUrl(media().url("/station.mp3"));
+    player->play();
+    EXPECT_TRUE(waitFor([&] { return player->currentItemName() == u"Sender Eins"; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, PlayerUnreadable,
+    testing::Values(UnreadableCase{"RefusedPort", refusedAddress, ""},
+                    UnreadableCase{"PlaylistOfMissingFile", listOfMissingFile, ""},
+                    UnreadableCase{"MissingItemIsSkipped", listWithMissingFirst, "Alpha"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+enum class Ending { Stop, Pause, NewSource };
+
+struct ReconnectCase
+{
+    const char* name;
+    const char* path; // the station address asked for again
+    Ending ending;
+};
+
+void PrintTo(const ReconnectCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class PlayerReconnect : public PlayerTest, public testing::WithParamInterface<ReconnectCase>
+{
+};
+
+// The tone behind /drop.mp3 lasts a second: to the player it is a station
+// whose connection ends, over and over. /gone.mp3 answers 404.
+TEST_P(PlayerReconnect, StationIsOpenedAgainUntilTheUserEndsIt)
+{
+    const ReconnectCase& c = GetParam();
+    HttpServer& server = media().server;
+    const int before = server.requestCount(c.path);
+    auto player = makePlayer();
+    player->setUrl(media().url(c.path));
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return server.requestCount(c.path) >= before + 3; }))
+        << "asked " << server.requestCount(c.path) - before << " times";
+
+    switch (c.ending) {
+    case Ending::Stop:
+        player->stop();
+        break;
+    case Ending::Pause:
+        player->pause();
+        break;
+    case Ending::NewSource:
+        player->setUrl(media().url("/station.mp3"));
+        break;
+    }
+    // A load already on its way may still reach the server.
+    QTest::qWait(100);
+    const int settled = server.requestCount(c.path);
+    QTest::qWait(1000);
+    EXPECT_EQ(server.requestCount(c.path), settled) << "no retries after the user ended it";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, PlayerReconnect,
+    testing::Values(ReconnectCase{"StreamEndsThenStop", "/drop.mp3", Ending::Stop},
+                    ReconnectCase{"ServerErrorThenPause", "/gone.mp3", Ending::Pause},
+                    ReconnectCase{"StationListThenNewSource", "/drop.m3u", Ending::NewSource}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PlayerTest, PlaylistFileIsNotReopenedWhenItEnds)
+{
+    // Even a list of network items ends for good after its last item.
+    const QString list = media().path(QStringLiteral("once.m3u"));
+    writeFile(list, "#EXTM3U\n" + media().url("/once.mp3").toUtf8() + "\n");
+    auto player = makePlayer();
+    player->setUrl(list);
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return player->currentItemName() == u"Kurz"; }));
+    ASSERT_TRUE(waitFor([&] { return player->currentItemName().isEmpty(); }));
+    const int asked = media().server.requestCount("/once.mp3");
+    NameLog names;
+    names.watch(*player, 1000);
+    EXPECT_EQ(names.seen, QStringList{QString()}) << names.seen.join(u',').toStdString();
+    EXPECT_EQ(media().server.requestCount("/once.mp3"), asked);
+}
+
+// mpv refuses to start under a locale that writes numbers with a comma;
+// QApplication takes the locale from the environment. This runs the test
+// below in a copy of this binary under a German locale.
+TEST_F(PlayerTest, PlaysUnderGermanLocale)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=GermanLocale.DISABLED_CreatesAndPlays")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+}
+
+// Disabled in ordinary runs: PlayerTest.PlaysUnderGermanLocale runs it in a
+// copy of this program under a German locale.
+TEST(GermanLocale, DISABLED_CreatesAndPlays)
+{
+    ensureApplication();
+    ASSERT_EQ(std::string(std::setlocale(LC_NUMERIC, nullptr)).rfind("de_DE", 0), 0u)
+        << "the locale did not take: " << std::setlocale(LC_NUMERIC, nullptr);
+    QTemporaryDir dir;
+    const QString tone = dir.filePath(QStringLiteral("ton.mp3"));
+    ASSERT_TRUE(zelktest::makeTone(tone, 3, QStringLiteral("Ton")));
+    zelk::MpvOptions options;
+    options.audioOutput = QStringLiteral("null");
+    auto player = zelk::createMpvPlayer(options);
+    player->setUrl(tone);
+    player->play();
+    EXPECT_TRUE(waitFor([&] { return player->currentPosition() > 0.3; }));
+}
+
+} // namespace
