@@ -1,0 +1,33 @@
+#include "app/datadir.h"
+#include "app/headunit.h"
+#include "app/signals.h"
+#include "screens/Unit1.h"
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <clocale>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    // The web engine refuses to start as root unless its sandbox is off.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZelkRadio"));
+    // The media engine needs the C numeric locale; QApplication has just set
+    // the user's.
+    std::setlocale(LC_NUMERIC, "C");
+
+    const QString dataDir = zelk::resolveDataDir();
+    if (const auto error = zelk::prepareDataDir(dataDir)) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("ZelkRadio"), *error);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return 1;
+    }
+    zelk::HeadUnit unit(zelk::realServices(), dataDir);
+    zelk::closeOnTerminationSignals([&unit] { unit.Form1->close(); });
+    return app.exec();
+}

@@ -1,0 +1,62 @@
+#include "screens/Unit5.h"
+
+#include "screens/Unit1.h"
+#include "screens/Unit2.h"
+
+namespace zelk {
+
+namespace {
+
+QList<Element> settingsElements()
+{
+    Look button = clickable(textLook(48, Qt::AlignCenter, Qt::black));
+    button.background = Qt::white;
+    return {
+        {"Image1", Kind::Image, {0, 0, 1280, 720}, AnchorAll, artLook("settings_bg"), {}},
+        {"butback", Kind::Label, {38, 624, 249, 65}, AnchorNone, button,
+         QStringLiteral("Zurück")},
+        {"Label2", Kind::Label, {992, 624, 257, 65}, AnchorNone, button,
+         QStringLiteral("Beenden")},
+        {"aktSender", Kind::Label, {293, 616, 683, 89}, AnchorLeft | AnchorRight, textLook(64),
+         QStringLiteral("Setup")},
+        {"version", Kind::Label, {1231, 8, 41, 29}, AnchorTop | AnchorRight,
+         textLook(24, Qt::AlignRight | Qt::AlignVCenter), QStringLiteral("v0.0")},
+        {"refreshscr", Kind::Panel, {0, 0, 65, 65}, AnchorNone, filled(Qt::black), {}, false},
+    };
+}
+
+} // namespace
+
+TForm5::TForm5(TForm1* form1, TForm2* form2, QWidget* parent)
+    : Screen(QStringLiteral("Zelk Radio"), false, parent), Form1(form1), Form2(form2)
+{
+    setErrorReporter(form1->services.dialogs);
+    const QList<Element> list = settingsElements();
+    elements().build(list);
+    ElementSet& el = elements();
+    Image1 = el.image("Image1");
+    butback = el.label("butback");
+    Label2 = el.label("Label2");
+    aktSender = el.label("aktSender");
+    version = el.label("version");
+    refreshscr = el.widget("refreshscr");
+    onClick(butback, [this] { but_back(); });
+    onClick(Label2, [this] { exit_click(); });
+    // Borderless and maximised by design; there is no creation step.
+    placeFullScreen();
+}
+
+void TForm5::but_back()
+{
+    switchScreen(this, Form2, false);
+    Form2->but_refresh();
+}
+
+void TForm5::exit_click()
+{
+    Form1->stopanytimer();
+    Form1->services.sleeper->sleep(1000);
+    Form1->services.quit();
+}
+
+} // namespace zelk

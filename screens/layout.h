@@ -1,0 +1,198 @@
+#pragma once
+// Elements of a screen are declared as data: name, kind, design rectangle in
+// the 1280x720 design, anchors and look. DesignLayout keeps every element in
+// place when its container changes size:
+//  - anchored to both sides of an axis: the element stretches;
+//  - anchored to one side: it keeps its distance to that side and its size;
+//  - anchored to neither: it keeps its size, and its centre stays at the same
+//    fraction of the container.
+
+#include <QColor>
+#include <QHash>
+#include <QLabel>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <span>
+
+class QSvgRenderer;
+
+namespace zelk {
+
+enum Anchor : unsigned {
+    AnchorNone = 0,
+    AnchorLeft = 1,
+    AnchorTop = 2,
+    AnchorRight = 4,
+    AnchorBottom = 8,
+    AnchorTopLeft = AnchorLeft | AnchorTop,
+    AnchorAll = AnchorLeft | AnchorTop | AnchorRight | AnchorBottom,
+};
+
+// Where an element with `design` geometry and `anchors` stands in a container
+// of size `actual` whose design size is `designSize`.
+QRect placeRect(const QRect& design, unsigned anchors, QSize designSize, QSize actual);
+
+class DesignLayout : public QObject
+{
+    Q_OBJECT
+public:
+    DesignLayout(QWidget* container, QSize designSize);
+
+    void add(QWidget* w, const QRect& design, unsigned anchors);
+    // Moves an element in design coordinates (parking at top 1000 and back).
+    void setDesignTop(QWidget* w, int top);
+    int designTop(QWidget* w) const;
+    QRect designRect(QWidget* w) const;
+    void relayout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Item
+    {
+        QPointer<QWidget> widget;
+        QRect design;
+        unsigned anchors;
+    };
+    void place(const Item& item) const;
+
+    QWidget* m_container;
+    QSize m_designSize;
+    QList<Item> m_items;
+};
+
+// A label that reports clicks and the pointer entering it. Texts are always
+// plain text: station names and titles come from outside.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickLabel(QWidget* parent = nullptr);
+Q_SIGNALS:
+    void clicked();
+    void entered();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+};
+
+// An image drawn from the program's SVG art, stretched over the element.
+// An element without art is an invisible click area.
+class ArtWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ArtWidget(const QString& art, QWidget* parent = nullptr);
+    QString art() const { return m_art; }
+Q_SIGNALS:
+    void clicked();
+    void entered();
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+
+private:
+    QString m_art;
+    QSvgRenderer* m_renderer = nullptr;
+};
+
+// A horizontal gauge 0..100 with its value as centred "%d%%" text.
+class Gauge : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Gauge(QWidget* parent = nullptr);
+    void setValue(int value);
+    int value() const { return m_value; }
+    void setColors(QColor background, QColor bar)
+    {
+        m_background = background;
+        m_bar = bar;
+        update();
+    }
+    void setShowText(bool on) { m_showText = on; update(); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    int m_value = 50;
+    QColor m_background{0x2C, 0x2C, 0x2C};
+    QColor m_bar{0xCE, 0x11, 0x11};
+    bool m_showText = true;
+};
+
+// Bar: a thin progress line; Busy: an indeterminate (marquee) progress bar.
+enum class Kind { Image, Label, Panel, Gauge, Bar, Busy };
+
+struct Look
+{
+    QString art;                 // images and panels with a picture
+    int fontPx = 0;              // character height in pixels
+    bool bold = false;
+    QColor color = Qt::white;
+    QColor background = Qt::transparent;
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
+    bool wordWrap = false;
+    bool hand = false;           // hand cursor: the element is clickable
+    bool greyed = false;         // drawn like a disabled label
+};
+
+struct Element
+{
+    const char* name;
+    Kind kind;
+    QRect rect;
+    unsigned anchors;
+    Look look;
+    QString text;
+    bool visible = true;
+    const char* parent = nullptr; // a panel declared before, else the screen
+};
+
+// Shorthands for the looks of the element tables.
+Look artLook(const char* name, bool hand = false); // ":/art/<name>.svg"
+Look textLook(int px, Qt::Alignment align = Qt::AlignCenter, QColor color = Qt::white);
+Look wrapped(Look l);
+Look bold(Look l);
+Look clickable(Look l);
+Look filled(QColor background);
+
+// Builds the elements in order (each drawn over the ones before) and
+// registers them with the layouts of their containers.
+class ElementSet
+{
+public:
+    ElementSet(QWidget* screen, QSize designSize = {1280, 720});
+    void build(std::span<const Element> elements);
+
+    // The element called `name`; widget() insists that it exists.
+    QWidget* widget(const char* name) const;
+    QWidget* find(const char* name) const;
+    ClickLabel* label(const char* name) const;
+    ArtWidget* image(const char* name) const;
+    Gauge* gauge(const char* name) const;
+    DesignLayout* layoutOf(QWidget* w) const;
+
+    void setDesignTop(QWidget* w, int top);
+    int designTop(QWidget* w) const;
+
+private:
+    QWidget* m_screen;
+    QHash<QString, QWidget*> m_widgets;
+    QHash<QWidget*, DesignLayout*> m_layouts; // container -> its layout
+};
+
+// The program's font with a character height in pixels.
+QFont headUnitFont(int pixelSize, bool bold = false);
+// Loads the shipped fonts once.
+void loadHeadUnitFonts();
+
+} // namespace zelk

@@ -1,0 +1,33 @@
+#pragma once
+// A user-interface timer as the screens use it: enabling a timer that is
+// already enabled does not restart its interval; a countdown is restarted by
+// disabling and enabling it again. QTimer::start() would restart it.
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+namespace zelk {
+
+class UiTimer : public QObject
+{
+    Q_OBJECT
+public:
+    UiTimer(int intervalMs, bool enabled, QObject* parent = nullptr);
+
+    void setEnabled(bool on);
+    bool isEnabled() const { return m_timer.isActive(); }
+    int interval() const { return m_timer.interval(); }
+    // Milliseconds until the next tick; -1 when disabled.
+    int remainingTime() const { return m_timer.remainingTime(); }
+    void setHandler(std::function<void()> handler) { m_handler = std::move(handler); }
+    // Runs the handler now, as a tick would (tests, and nothing else).
+    void fire();
+
+private:
+    QTimer m_timer;
+    std::function<void()> m_handler;
+};
+
+} // namespace zelk
