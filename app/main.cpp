@@ -31,3 +31,12 @@ int main(int argc, char** argv)
     zelk::closeOnTerminationSignals([&unit] { unit.Form1->close(); });
     return app.exec();
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// Leaks inside system libraries that the program cannot free: fontconfig's
+// caches (reached through Qt's font database) and SDL, which mpv loads.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\nleak:libSDL2-2.0.so\n";
+}
+#endif

@@ -526,6 +526,17 @@ void TForm1::volumeStep(int delta)
     Form2->overlay.showLevel(volume);
 }
 
+void TForm1::stepOwnVolume(VolumeOverlay& overlay, int delta)
+{
+    if (!player)
+        return; // nothing to change before the radio has started
+    if ((delta > 0 && volume >= 100) || (delta < 0 && volume <= 0))
+        return;
+    volume += delta;
+    player->setVolume(volume);
+    overlay.showLevel(volume);
+}
+
 void TForm1::Lauter1()
 {
     if (!player)

@@ -70,6 +70,9 @@ public:
     void Mute1();
     void mute();
     void unmute();
+    // The main menu's and the web view's own steps: only the level and that
+    // screen's overlay change; icons and the stored level stay as they are.
+    void stepOwnVolume(VolumeOverlay& overlay, int delta);
 
     // --- Update panel
     void showUpdatePanel();

@@ -1,7 +1,6 @@
 #include "screens/Unit2.h"
 
 #include "app/clock.h"
-#include "platform/mediaplayer.h"
 #include "screens/Unit1.h"
 #include "screens/Unit3.h"
 #include "screens/Unit5.h"
@@ -116,25 +115,14 @@ void TForm2::sw2Setup()
     Form5->but_refresh();
 }
 
-void TForm2::volumeStep(int delta)
-{
-    if (!Form1->player)
-        return; // nothing to change before the radio has started
-    if ((delta > 0 && Form1->volume >= 100) || (delta < 0 && Form1->volume <= 0))
-        return;
-    Form1->volume += delta;
-    Form1->player->setVolume(Form1->volume);
-    overlay.showLevel(Form1->volume);
-}
-
 void TForm2::Lauter1()
 {
-    volumeStep(+5);
+    Form1->stepOwnVolume(overlay, +5);
 }
 
 void TForm2::Leiser1()
 {
-    volumeStep(-5);
+    Form1->stepOwnVolume(overlay, -5);
 }
 
 bool TForm2::hotKey(int key)

@@ -43,8 +43,6 @@ public:
     VolumeOverlay overlay;
 
 private:
-    void volumeStep(int delta);
-
     TForm1* Form1;
     TForm3* Form3 = nullptr;
     TForm5* Form5 = nullptr;

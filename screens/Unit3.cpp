@@ -1,7 +1,6 @@
 #include "screens/Unit3.h"
 
 #include "app/clock.h"
-#include "platform/mediaplayer.h"
 #include "screens/Unit1.h"
 #include "screens/Unit2.h"
 
@@ -64,25 +63,14 @@ void TForm3::butback_click()
     Form2->but_refresh();
 }
 
-void TForm3::volumeStep(int delta)
-{
-    if (!Form1->player)
-        return;
-    if ((delta > 0 && Form1->volume >= 100) || (delta < 0 && Form1->volume <= 0))
-        return;
-    Form1->volume += delta;
-    Form1->player->setVolume(Form1->volume);
-    overlay.showLevel(Form1->volume);
-}
-
 void TForm3::Lauter1()
 {
-    volumeStep(+5);
+    Form1->stepOwnVolume(overlay, +5);
 }
 
 void TForm3::Leiser1()
 {
-    volumeStep(-5);
+    Form1->stepOwnVolume(overlay, -5);
 }
 
 bool TForm3::hotKey(int key)

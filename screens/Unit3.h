@@ -29,8 +29,6 @@ public:
     VolumeOverlay overlay;
 
 private:
-    void volumeStep(int delta);
-
     TForm1* Form1;
     TForm2* Form2;
 };

@@ -57,3 +57,12 @@ zelk::Services FakeServices::services(std::shared_ptr<zelk::Downloader> realDown
 }
 
 } // namespace zelktest
+
+#if defined(__SANITIZE_ADDRESS__)
+// Leaks inside system libraries that the program cannot free: fontconfig's
+// caches (reached through Qt's font database) and SDL, which mpv loads.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\nleak:libSDL2-2.0.so\n";
+}
+#endif
