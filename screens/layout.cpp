@@ -246,6 +246,8 @@ void ElementSet::build(std::span<const Element> elements)
             QPalette pal = l->palette();
             pal.setColor(QPalette::WindowText, e.look.color);
             pal.setColor(QPalette::Window, e.look.background);
+            // A disabled label is drawn greyed out.
+            pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x9A, 0x9A, 0x9A));
             l->setPalette(pal);
             l->setAutoFillBackground(e.look.background.alpha() > 0);
             l->setEnabled(!e.look.greyed);
