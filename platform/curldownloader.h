@@ -6,9 +6,11 @@ namespace zelk {
 
 struct DownloadLimits
 {
-    int connectTimeoutMs = 2000;
+    int connectTimeoutMs = 1500;
     // A server that accepts and then stays silent is caught only by this.
-    int totalTimeoutMs = 4000;
+    // The station texts are fetched every 5 s on the UI thread, so this
+    // bounds how long a refresh can hold the screen.
+    int totalTimeoutMs = 3000;
     // The program fetches small text files; a larger answer is refused.
     qint64 maxBytes = 1024 * 1024;
 };
