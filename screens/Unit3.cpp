@@ -16,7 +16,8 @@ QList<Element> webViewElements()
     back.background = Qt::white;
     return {
         {"Frame", Kind::Image, {0, 0, 1280, 720}, AnchorAll, artLook("web_frame"), {}},
-        {"Image1", Kind::Image, {24, 616, 257, 89}, AnchorLeft | AnchorBottom, Look{}, {}},
+        {"Image1", Kind::Image, {24, 616, 257, 89}, AnchorLeft | AnchorBottom,
+         artLook("button_frame"), {}},
         {"butback", Kind::Label, {24, 624, 249, 65}, AnchorLeft | AnchorBottom, back,
          QStringLiteral("Zurück")},
         {"aktSender", Kind::Label, {295, 632, 674, 57}, AnchorLeft | AnchorRight | AnchorBottom,

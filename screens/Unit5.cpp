@@ -19,7 +19,8 @@ QList<Element> settingsElements()
          QStringLiteral("Beenden")},
         {"aktSender", Kind::Label, {293, 616, 683, 89}, AnchorLeft | AnchorRight, textLook(64),
          QStringLiteral("Setup")},
-        {"version", Kind::Label, {1231, 8, 41, 29}, AnchorTop | AnchorRight,
+        // Wider than its 41 px design box, which cuts "1.2.0"; same right edge.
+        {"version", Kind::Label, {1191, 8, 81, 29}, AnchorTop | AnchorRight,
          textLook(24, Qt::AlignRight | Qt::AlignVCenter), QStringLiteral("v0.0")},
         {"refreshscr", Kind::Panel, {0, 0, 65, 65}, AnchorNone, filled(Qt::black), {}, false},
     };
