@@ -1,5 +1,6 @@
 #include "screens/layout.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QMouseEvent>
@@ -112,10 +113,25 @@ void ClickLabel::enterEvent(QEnterEvent* e)
     QLabel::enterEvent(e);
 }
 
+namespace {
+
+// One parsed picture per art file, shared by every element that shows it
+// (the six preset discs, the speakers of two screens, ...).
+QSvgRenderer* sharedRenderer(const QString& art)
+{
+    static QHash<QString, QSvgRenderer*> renderers;
+    QSvgRenderer*& renderer = renderers[art];
+    if (!renderer)
+        renderer = new QSvgRenderer(art, QCoreApplication::instance());
+    return renderer;
+}
+
+} // namespace
+
 ArtWidget::ArtWidget(const QString& art, QWidget* parent) : QWidget(parent), m_art(art)
 {
     if (!art.isEmpty())
-        m_renderer = new QSvgRenderer(art, this);
+        m_renderer = sharedRenderer(art);
 }
 
 void ArtWidget::paintEvent(QPaintEvent*)
