@@ -1,77 +1,164 @@
 #include "app/headunit.h"
 
-#include "screens/Unit1.h"
-#include "screens/Unit2.h"
-#include "screens/Unit3.h"
-#include "screens/Unit5.h"
+#include "app/clock.h"
+#include "settings/config.h"
 
-#include <QApplication>
-#include <QKeyEvent>
+#include <QScopeGuard>
+#include <QTime>
 
 namespace zelk {
 
-HeadUnit::HeadUnit(Services services, const QString& dataDir)
+HeadUnit::HeadUnit(Services s, QString dir)
+    : services(std::move(s)), dataDir(std::move(dir)), seq(services.dialogs), settings(*this),
+      player(services.makePlayer), volume(*this), radio(*this), stationText(*this),
+      music(*this), update(*this), menu(*this), web(*this), setup(*this)
 {
-    auto quit = services.quit;
-    Form1 = new TForm1(std::move(services), dataDir);
-    Form1->show();
-    Form2 = new TForm2(Form1);
-    Form3 = new TForm3(Form1, Form2);
-    Form5 = new TForm5(Form1, Form2);
-    Form1->attach(Form2, Form3, Form5);
-    Form2->attach(Form3, Form5);
-
-    // Closing any screen stops every timer and ends the program.
-    Form1->setCloseHandler([this, quit] {
-        Form1->stopanytimer();
-        quit();
-    });
-    for (Screen* s : {static_cast<Screen*>(Form2), static_cast<Screen*>(Form3),
-                      static_cast<Screen*>(Form5)})
-        s->setCloseHandler([this, quit] {
-            Form1->stopanytimer();
-            quit();
-        });
-    qApp->installEventFilter(this);
+    seq.bindTimer(preboot, [this] { preboot_tick(); });
+    seq.bindTimer(boot, [this] { boot_tick(); });
+    seq.bindTimer(restartOnce, [this] { restartOnce_tick(); });
+    seq.bindTimer(time, [this] { time_tick(); });
+    clock.set(clockText(QTime::currentTime()));
 }
 
 HeadUnit::~HeadUnit()
 {
-    qApp->removeEventFilter(this);
-    Form1->stopanytimer();
-    delete Form5;
-    delete Form3;
-    delete Form2;
-    delete Form1;
+    stopanytimer();
 }
 
-bool HeadUnit::routeHotKey(QWidget* window, int key)
+void HeadUnit::preboot_tick()
 {
-    bool handled = false;
-    auto run = [&](Screen* screen, auto&& op) { screen->guarded([&] { handled = op(); }); };
-    if (window == Form2)
-        run(Form2, [&] { return Form2->hotKey(key); });
-    else if (window == Form3)
-        run(Form3, [&] { return Form3->hotKey(key); });
-    if (!handled)
-        run(Form1, [&] { return Form1->hotKey(key); });
-    return handled;
+    screens.hide(ScreenId::Form2);
+    screens.hide(ScreenId::Form3);
+    screens.hide(ScreenId::Form5);
+    preboot.setEnabled(false);
 }
 
-bool HeadUnit::eventFilter(QObject* watched, QEvent* event)
+void HeadUnit::boot_tick()
 {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() < Qt::Key_F1 || key->key() > Qt::Key_F12 || key->isAutoRepeat())
-        return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget)
-        return false;
-    QWidget* window = widget->window();
-    if (window != Form1 && window != Form2 && window != Form3 && window != Form5)
-        return false;
-    return routeHotKey(window, key->key());
+    // The step waits for the version file and may show a message box whose
+    // nested event loop runs this timer again: it must not start twice.
+    if (m_booting)
+        return;
+    m_booting = true;
+    settingsVersion.set(kProgramVersion);
+    try {
+        update.fetchVersion([this] { finishBoot(); });
+    } catch (...) {
+        m_booting = false;
+        throw;
+    }
+}
+
+void HeadUnit::finishBoot()
+{
+    const auto done = qScopeGuard([this] { m_booting = false; });
+    if (settings.configExists()) {
+        settings.loadConfig();
+        settings.load_Settings();
+    } else {
+        services.dialogs->information(settings.MUI.line(38));
+        if (!boot.isEnabled())
+            return; // the program was closed while the box was open
+        settings.saveConfig();
+    }
+    busyCursor.set(false);
+    if (update.offersUpdate())
+        update.showUpdatePanel();
+    else
+        radio.startRadio();
+}
+
+void HeadUnit::restartOnce_tick()
+{
+    // A level that is not a whole number leaves the volume as it is.
+    if (const auto stored = strictInt(settings.config.line(cfg::Volume)))
+        volume.volume = std::clamp(*stored, 0, 100);
+    for (int n = 1; n <= 6; ++n)
+        if (settings.config.line(cfg::ActiveStation) == QString::number(n))
+            radio.ButtonN(n);
+    restartOnce.setEnabled(false);
+}
+
+void HeadUnit::time_tick()
+{
+    clock.set(clockText(QTime::currentTime()));
+}
+
+void HeadUnit::stopanytimer()
+{
+    for (UiTimer* t : {&music.skip2last, &music.check_PlaylistItem, &music.pause,
+                       &music.MusicID3Check, &preboot, &restartOnce, &stationText.RDStimer, &boot,
+                       &time, &volume.form1.voltimer, &volume.form2.voltimer,
+                       &volume.form3.voltimer})
+        t->setEnabled(false);
+}
+
+void HeadUnit::but_goto_menu()
+{
+    screens.switchScreen(ScreenId::Form1, ScreenId::Form2);
+    screens.but_refresh(ScreenId::Form2);
+}
+
+void HeadUnit::chgWin()
+{
+    screens.chgWin();
+}
+
+std::function<void()> HeadUnit::hotKey(ScreenId shown, int key, bool autoRepeat) const
+{
+    auto* self = const_cast<HeadUnit*>(this);
+    const bool repeats = key == Qt::Key_F11 || key == Qt::Key_F12;
+    if (autoRepeat && !repeats)
+        return {};
+    // The main menu and the web view bind F11 and F12 themselves.
+    if (shown == ScreenId::Form2 || shown == ScreenId::Form3) {
+        VolumeOverlay* own = shown == ScreenId::Form2 ? &self->volume.form2 : &self->volume.form3;
+        if (key == Qt::Key_F11)
+            return [own] { own->Leiser1(); };
+        if (key == Qt::Key_F12)
+            return [own] { own->Lauter1(); };
+    }
+    switch (key) {
+    case Qt::Key_F1: return [self] { self->but_goto_menu(); };
+    case Qt::Key_F2:
+    case Qt::Key_F3:
+        // Previous and next title, in music mode only. The skips come with
+        // music mode; until then the keys are bound and do nothing.
+        return [] {};
+    case Qt::Key_F5: return [self] { self->chgWin(); };
+    case Qt::Key_F10: return [self] { self->volume.Mute1(); };
+    case Qt::Key_F11: return [self] { self->volume.Leiser1(); };
+    case Qt::Key_F12: return [self] { self->volume.Lauter1(); };
+    default: return {};
+    }
+}
+
+void HeadUnit::closeScreen(ScreenId)
+{
+    stopanytimer();
+    services.quit();
+}
+
+TextValue* HeadUnit::sharedText(ScreenId screen, const QString& element)
+{
+    struct Shared
+    {
+        ScreenId screen;
+        const char* element;
+        TextValue* value;
+    };
+    const Shared shared[] = {
+        {ScreenId::Form1, "Label1", &radio.Label1},
+        {ScreenId::Form1, "sendername", &radio.sendername},
+        {ScreenId::Form2, "aktSender", &radio.menuAktSender},
+        {ScreenId::Form1, "lab_warning", &update.lab_warning},
+        {ScreenId::Form1, "lab_cancel", &update.lab_cancel},
+        {ScreenId::Form1, "lab_update", &update.lab_update},
+    };
+    for (const Shared& s : shared)
+        if (s.screen == screen && element == QLatin1String(s.element))
+            return s.value;
+    return nullptr;
 }
 
 } // namespace zelk

@@ -1,37 +1,89 @@
 #pragma once
-// The running program: the four screens, created in order, the hot keys and
-// the shutdown path.
+// The head unit's logic and state, without any window: the modules of the
+// program, the boot sequence with its timers, the hot keys and the way the
+// program ends. The screens show what is here and forward their clicks.
 
+#include "app/menu.h"
+#include "app/screenmanager.h"
+#include "app/sequencer.h"
+#include "app/values.h"
+#include "app/webview.h"
+#include "audio/player.h"
+#include "audio/radio.h"
+#include "audio/stationtext.h"
+#include "audio/volume.h"
+#include "music/music.h"
 #include "platform/services.h"
+#include "platform/uitimer.h"
+#include "settings/settings.h"
+#include "settings/setup.h"
+#include "update/update.h"
 
-#include <QObject>
+#include <functional>
 
 namespace zelk {
-
-class TForm1;
-class TForm2;
-class TForm3;
-class TForm5;
 
 class HeadUnit : public QObject
 {
     Q_OBJECT
 public:
-    HeadUnit(Services services, const QString& dataDir);
+    // `dataDir` ends with a separator; every file of the program lives there.
+    HeadUnit(Services services, QString dataDir);
     ~HeadUnit() override;
 
-    TForm1* Form1;
-    TForm2* Form2;
-    TForm3* Form3;
-    TForm5* Form5;
+    QString filePath(const QString& name) const { return dataDir + name; }
 
-    // Sends a function key to the screen `window` (one of the four): the
-    // screen's own binding first, else the radio screen's. Returns whether
-    // any screen binds the key.
-    bool routeHotKey(QWidget* window, int key);
+    Services services;
+    const QString dataDir;
+    Sequencer seq;
+    ScreenManager screens;
+    Settings settings;
+    Player player;
+    Volume volume;
+    Radio radio;
+    StationText stationText;
+    Music music;
+    Update update;
+    Menu menu;
+    WebView web;
+    Setup setup;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    UiTimer preboot{500, true};
+    UiTimer boot{3000, true};
+    UiTimer restartOnce{1000, false};
+    UiTimer time{1000, true};
+
+    // The clocks of the radio screen, the main menu and the web view.
+    TextValue clock;
+    // The boot picture covers the radio screen.
+    FlagValue bootImage{true};
+    // The radio screen shows the busy pointer until the boot step.
+    FlagValue busyCursor{true};
+    // The version label of the settings screen.
+    TextValue settingsVersion{QStringLiteral("v0.0")};
+
+    void preboot_tick();
+    void boot_tick();
+    void restartOnce_tick();
+    void time_tick();
+    void stopanytimer();
+    void but_goto_menu();
+    void chgWin();
+
+    // What a function key does on the screen `shown`: that screen's own
+    // binding, else the radio screen's. Empty when no screen binds the key.
+    // Only F11 and F12 act again while the key is held down.
+    std::function<void()> hotKey(ScreenId shown, int key, bool autoRepeat) const;
+    // A screen's window was closed: every timer stops and the program ends.
+    void closeScreen(ScreenId screen);
+
+    // The value behind a text that the logic and the language load both
+    // write, or null for a caption that only the language changes.
+    TextValue* sharedText(ScreenId screen, const QString& element);
+
+private:
+    void finishBoot();
+    bool m_booting = false;
 };
 
 } // namespace zelk

@@ -1,8 +1,8 @@
 #include "app/datadir.h"
+#include "app/desktopservices.h"
+#include "app/frontend.h"
 #include "app/headunit.h"
 #include "app/signals.h"
-#include "screens/Unit1.h"
-#include "platform/services.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -27,8 +27,14 @@ int main(int argc, char** argv)
         box.exec();
         return 1;
     }
-    zelk::HeadUnit unit(zelk::realServices(), dataDir);
-    zelk::closeOnTerminationSignals([&unit] { unit.Form1->close(); });
+    auto dialogs = std::make_shared<zelk::WidgetDialogs>();
+    zelk::HeadUnit unit(zelk::desktopServices(dialogs), dataDir);
+    zelk::Frontend screens(unit);
+    dialogs->setParentSource([&screens] { return screens.activeScreen(); });
+    // Asked to end (SIGTERM, SIGINT, SIGHUP): the way of a closed window, at
+    // once, even while an operation waits.
+    zelk::closeOnTerminationSignals(
+        [&unit] { unit.seq.run([&unit] { unit.closeScreen(zelk::ScreenId::Form1); }); });
     return app.exec();
 }
 

@@ -1,17 +1,21 @@
-// One station-text refresh (six loopback downloads, six file reads, the
-// configuration re-read) and one volume step (which rewrites Radio.ini), on
-// the real radio screen with a fake player.
+// The radio's figures: one station-text refresh from start to shown text
+// (configuration re-read, six loopback downloads, six file reads), the
+// longest time the UI thread is busy while refreshes run against answering
+// and against silent servers, and one volume step (which rewrites
+// Radio.ini). The logic runs as in the program, with a fake player.
 
 #include "app/datadir.h"
 #include "app/headunit.h"
-#include "platform/curldownloader.h"
+#include "platform/netdownloader.h"
 #include "platform/rtflines.h"
-#include "screens/Unit1.h"
 #include "settings/config.h"
 #include "support/fakes.h"
 #include "support/httpserver.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -27,49 +31,105 @@ struct Rig
     zelktest::FakeServices fake;
     std::unique_ptr<HeadUnit> unit;
 
-    Rig()
+    explicit Rig(bool hanging = false)
     {
-        zelktest::ensureApp();
+        zelktest::ensureCoreApp();
         prepareDataDir(dataDir);
         QStringList config = defaultConfigLines();
         config[cfg::Fullscreen] = QStringLiteral("true");
         for (int n = 1; n <= 6; ++n) {
             const std::string path = "/rds" + std::to_string(n) + ".txt";
             server.setRoute(path, zelktest::Route{200, "Artist - Title " + std::to_string(n),
-                                                  "text/plain"});
+                                                  "text/plain", hanging});
             config[cfg::RdsUrl1 - 1 + n] = QString::fromStdString(server.url(path));
         }
         writeLineFile(dataDir + QStringLiteral("Radio.ini"), config);
         writeLineFile(dataDir + QStringLiteral("version.txt"), {QStringLiteral("1.2.0")});
-        unit = std::make_unique<HeadUnit>(
-            fake.services(std::make_shared<CurlDownloader>()), dataDir);
-        unit->Form1->boot->fire();
+        unit = std::make_unique<HeadUnit>(fake.services(std::make_shared<NetDownloader>()),
+                                          dataDir);
+        unit->update.server = QStringLiteral("http://127.0.0.1:1");
+        // Only what the benchmark starts runs: no clock, no timed refresh.
+        unit->stopanytimer();
+        unit->boot.fire();
+        runUntil([&] { return bool(unit->player) && !unit->stationText.refreshing(); });
+        unit->stopanytimer();
+    }
+
+    static void runUntil(const std::function<bool()>& done)
+    {
+        while (!done())
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
+                                            5);
     }
 };
+
+// Runs one refresh to its end while a 5 ms heartbeat measures the longest
+// gap between its beats: how long the UI thread could not answer.
+double refreshWithHeartbeat(Rig& rig)
+{
+    QElapsedTimer sinceBeat;
+    qint64 longestNs = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        longestNs = std::max(longestNs, sinceBeat.nsecsElapsed());
+        sinceBeat.restart();
+    });
+    heartbeat.start(5);
+    sinceBeat.start();
+    rig.unit->stationText.reloadRDS();
+    Rig::runUntil([&] { return !rig.unit->stationText.refreshing(); });
+    longestNs = std::max(longestNs, sinceBeat.nsecsElapsed());
+    // The heartbeat's own period is not a stall.
+    return std::max(0.0, (longestNs - 5'000'000) / 1e6);
+}
 
 } // namespace
 
 static void BM_StationTextRefresh(benchmark::State& state)
 {
     Rig rig;
-    for (auto _ : state)
-        rig.unit->Form1->reloadRDS();
-    if (rig.unit->Form1->rdsText->text() != QStringLiteral("Artist - Title 1"))
+    for (auto _ : state) {
+        rig.unit->stationText.reloadRDS();
+        Rig::runUntil([&] { return !rig.unit->stationText.refreshing(); });
+    }
+    if (rig.unit->stationText.rdsText.text() != QStringLiteral("Artist - Title 1"))
         state.SkipWithError("the refresh did not show the station text");
 }
 BENCHMARK(BM_StationTextRefresh)->Unit(benchmark::kMillisecond);
 
+static void stallOf(benchmark::State& state, bool hanging)
+{
+    Rig rig(hanging);
+    double worst = 0;
+    for (auto _ : state)
+        worst = std::max(worst, refreshWithHeartbeat(rig));
+    state.counters["longest_ui_stall_ms"] = worst;
+}
+
+static void BM_UiStallDuringRefresh_AnsweringServers(benchmark::State& state)
+{
+    stallOf(state, false);
+}
+BENCHMARK(BM_UiStallDuringRefresh_AnsweringServers)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+static void BM_UiStallDuringRefresh_SilentServers(benchmark::State& state)
+{
+    stallOf(state, true);
+}
+BENCHMARK(BM_UiStallDuringRefresh_SilentServers)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 static void BM_VolumeStep(benchmark::State& state)
 {
     Rig rig;
-    TForm1* f1 = rig.unit->Form1;
+    Volume& v = rig.unit->volume;
     bool up = true;
     for (auto _ : state) {
-        if (f1->volume >= 100)
+        if (v.volume >= 100)
             up = false;
-        else if (f1->volume <= 5)
+        else if (v.volume <= 5)
             up = true;
-        up ? f1->Lauter1() : f1->Leiser1();
+        up ? v.Lauter1() : v.Leiser1();
     }
 }
 BENCHMARK(BM_VolumeStep)->Unit(benchmark::kMicrosecond);

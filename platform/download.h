@@ -1,23 +1,56 @@
 #pragma once
-// Synchronous downloads of an address into a file, with bounded time.
+// Downloads of addresses into files, without ever blocking the calling
+// thread: a batch is started, and its continuation runs later on the same
+// thread, from its event loop.
 
 #include <QList>
 #include <QString>
-#include <utility>
+
+#include <functional>
 
 namespace zelk {
+
+struct DownloadLimits
+{
+    // A transfer that receives no byte for this long is given up; this also
+    // bounds a server that accepts the connection and never answers.
+    int idleTimeoutMs = 1500;
+    // The whole batch ends after this, finished or not.
+    int totalTimeoutMs = 3000;
+    // The program fetches small text files; a larger answer is refused.
+    qint64 maxBytes = 1024 * 1024;
+
+    // Version file and station texts.
+    static DownloadLimits textFile() { return {}; }
+    // The installer: larger, and allowed to take its time.
+    static DownloadLimits installer() { return {15000, 120000, qint64(512) * 1024 * 1024}; }
+};
+
+struct DownloadJob
+{
+    QString url;
+    QString target;
+};
 
 class Downloader
 {
 public:
+    using Batch = quint64;
+    // One flag per job: whether its target was replaced.
+    using Done = std::function<void(const QList<bool>& replaced)>;
+
     virtual ~Downloader() = default;
-    // Fetches `url` into `target`. The body goes to a temporary file beside
-    // the target, which replaces it only on a 2xx answer: a failed download
-    // leaves the target exactly as it was. Returns whether it was replaced.
-    virtual bool download(const QString& url, const QString& target) = 0;
-    // Several downloads at once; returns when all have finished or timed out.
-    virtual void downloadAll(const QList<std::pair<QString, QString>>& urlAndTarget) = 0;
-    // Makes sure the next downloads are not served from any cache.
+
+    // Starts every job at once. Only http and https addresses are fetched.
+    // Each body goes to a temporary file beside its target, which replaces
+    // the target only on a complete 2xx answer within the limits; a failed
+    // job leaves its target exactly as it was. `done` runs on the calling
+    // thread once every job has ended, and never inside fetch() itself.
+    virtual Batch fetch(const QList<DownloadJob>& jobs, const DownloadLimits& limits,
+                        Done done) = 0;
+    // Aborts a batch that has not ended; its `done` never runs.
+    virtual void cancel(Batch batch) = 0;
+    // From now on every request asks for a fresh copy, past any cache.
     virtual void clearUrlCache() = 0;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 // The one media player shared by radio and music. Setting the source never
-// starts sound; only play() does.
+// starts sound; only play() does. A call that the engine refuses throws
+// OperationError; a source that cannot be reached is no failure of the call
+// (it stays silent, and a station is tried again later).
 
 #include <QString>
 

@@ -76,6 +76,8 @@ private:
     void step(const char* command);
 
     int command(std::initializer_list<QByteArray> args);
+    // A command the operation depends on: a refusal ends the operation.
+    void mustCommand(std::initializer_list<QByteArray> args);
     QString stringProperty(const char* name) const;
     bool flagProperty(const char* name) const;
     bool doubleProperty(const char* name, double* value) const;
@@ -153,7 +155,8 @@ MpvPlayer::MpvPlayer(const MpvOptions& options)
         throw OperationError(QStringLiteral("The media player could not be started."));
     }
     mpv_observe_property(m_mpv, 0, "idle-active", MPV_FORMAT_FLAG);
-    setVolume(m_volume);
+    double initialVolume = m_volume;
+    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &initialVolume);
 
     m_reconnectTimer.setSingleShot(true);
     QObject::connect(&m_reconnectTimer, &QTimer::timeout, this, [this] { reconnect(); });
@@ -297,17 +300,17 @@ void MpvPlayer::load()
         // mpv reads no .wpl at all, so every playlist file is read here and
         // its items handed over one by one.
         const QList<PlaylistItem> items = readPlaylistFile(localPath(m_url));
-        command({"stop"});
+        mustCommand({"stop"});
         for (const PlaylistItem& item : items) {
-            command({"loadfile", item.location.toUtf8(), "append"});
+            mustCommand({"loadfile", item.location.toUtf8(), "append"});
             if (!item.title.isEmpty())
                 m_listTitles.insert(item.location, item.title);
         }
         // "append-play" into an idle player does not start it; this does.
         if (!items.isEmpty())
-            command({"playlist-play-index", "0"});
+            mustCommand({"playlist-play-index", "0"});
     } else {
-        command({"loadfile", m_url.toUtf8(), "replace"});
+        mustCommand({"loadfile", m_url.toUtf8(), "replace"});
     }
     m_loaded = true;
 }
@@ -319,7 +322,7 @@ void MpvPlayer::stop()
     m_loaded = false;
     m_itemLoaded = false;
     m_listTitles.clear();
-    command({"stop"});
+    mustCommand({"stop"});
 }
 
 void MpvPlayer::pause()
@@ -346,9 +349,15 @@ void MpvPlayer::step(const char* name)
 {
     if (!m_loaded || isIdle())
         return;
-    // At either end mpv refuses the move and keeps playing as before.
-    if (command({name}) < 0)
+    // At either end nothing changes, and playing goes on as before.
+    int64_t pos = -1, count = 0;
+    if (mpv_get_property(m_mpv, "playlist-pos", MPV_FORMAT_INT64, &pos) < 0
+        || mpv_get_property(m_mpv, "playlist-count", MPV_FORMAT_INT64, &count) < 0)
         return;
+    const bool forward = std::strcmp(name, "playlist-next") == 0;
+    if (forward ? pos + 1 >= count : pos <= 0)
+        return;
+    mustCommand({name});
     m_wantsSound = true;
     setFlag("pause", false);
 }
@@ -393,7 +402,10 @@ void MpvPlayer::setVolume(int volume)
     // mpv takes up to 1000 (amplified): the head unit's scale ends at 100.
     m_volume = std::clamp(volume, 0, 100);
     double value = m_volume;
-    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &value);
+    if (const int error = mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &value); error < 0)
+        throw OperationError(QStringLiteral("The media player refused the volume %1: %2")
+                                 .arg(m_volume)
+                                 .arg(QString::fromUtf8(mpv_error_string(error))));
 }
 
 int MpvPlayer::volume() const
@@ -409,6 +421,14 @@ int MpvPlayer::command(std::initializer_list<QByteArray> args)
         argv.append(a.constData());
     argv.append(nullptr);
     return mpv_command(m_mpv, argv.data());
+}
+
+void MpvPlayer::mustCommand(std::initializer_list<QByteArray> args)
+{
+    if (const int error = command(args); error < 0)
+        throw OperationError(QStringLiteral("The media player refused \"%1\": %2")
+                                 .arg(QString::fromUtf8(*args.begin()),
+                                      QString::fromUtf8(mpv_error_string(error))));
 }
 
 QString MpvPlayer::stringProperty(const char* name) const
@@ -435,7 +455,11 @@ bool MpvPlayer::doubleProperty(const char* name, double* value) const
 void MpvPlayer::setFlag(const char* name, bool value)
 {
     int flag = value ? 1 : 0;
-    mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag);
+    if (const int error = mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag); error < 0)
+        throw OperationError(QStringLiteral("The media player refused %1=%2: %3")
+                                 .arg(QString::fromUtf8(name))
+                                 .arg(flag)
+                                 .arg(QString::fromUtf8(mpv_error_string(error))));
 }
 
 } // namespace

@@ -545,11 +545,17 @@ QByteArray writeRtfLines(const QStringList& lines)
 std::optional<QStringList> readLineFile(const QString& path)
 {
     QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    if (!file.exists())
         return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        throw OperationError(
+            QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
     // Only the first kMaxLineFileBytes are read; the rest of a bigger file is
     // ignored.
     QByteArray data = file.read(kMaxLineFileBytes);
+    if (file.error() != QFileDevice::NoError)
+        throw OperationError(
+            QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
     if (data.size() == kMaxLineFileBytes && !file.atEnd())
         trimCutUtf8(data);
     return parseLines(data);

@@ -23,8 +23,8 @@ QStringList parseLines(const QByteArray& data);
 // per line, `\ { }` escaped, Windows-1252 characters as \'hh, others as \uN?.
 QByteArray writeRtfLines(const QStringList& lines);
 
-// The lines of the file at `path`, or nothing when it does not exist or
-// cannot be opened.
+// The lines of the file at `path`, or nothing when it does not exist. A file
+// that exists but cannot be read throws OperationError naming it.
 std::optional<QStringList> readLineFile(const QString& path);
 
 // Writes `lines` as an RTF document, atomically: a temporary file beside the

@@ -1,12 +1,10 @@
 #pragma once
-// The platform services the screens use, handed in from outside so that
-// tests can replace them. The real implementations are in platform/.
+// The platform services the program's logic uses, handed in from outside so
+// that tests can replace them. None of them needs the widgets.
 
 #include <QString>
 #include <functional>
 #include <memory>
-
-class QWidget;
 
 namespace zelk {
 
@@ -19,17 +17,9 @@ class Dialogs
 {
 public:
     virtual ~Dialogs() = default;
-    virtual void information(QWidget* parent, const QString& text) = 0;
+    virtual void information(const QString& text) = 0;
     // The report of an operation that failed.
-    virtual void error(QWidget* parent, const QString& text) = 0;
-};
-
-// Blocking waits on the calling thread.
-class Sleeper
-{
-public:
-    virtual ~Sleeper() = default;
-    virtual void sleep(int milliseconds) = 0;
+    virtual void error(const QString& text) = 0;
 };
 
 // Opens a file or address with the desktop's default program.
@@ -42,19 +32,13 @@ public:
 
 struct Services
 {
+    // Creates the one media player; throws OperationError when it cannot.
     std::function<std::unique_ptr<MediaPlayer>()> makePlayer;
-    // Small text files (version file, station texts): short timeouts.
     std::shared_ptr<Downloader> downloader;
-    // The installer: larger and allowed to take longer.
-    std::shared_ptr<Downloader> installerDownloader;
     std::shared_ptr<Dialogs> dialogs;
-    std::shared_ptr<Sleeper> sleeper;
     std::shared_ptr<Shell> shell;
     // Ends the program (the real one quits the event loop).
     std::function<void()> quit;
 };
-
-// The real services of the running program.
-Services realServices();
 
 } // namespace zelk

@@ -1,28 +1,13 @@
 #include "screens/Unit1.h"
 
-#include "app/clock.h"
-#include "platform/download.h"
-#include "platform/errors.h"
-#include "platform/mediaplayer.h"
-#include "platform/rtflines.h"
-#include "screens/Unit2.h"
-#include "screens/Unit3.h"
-#include "screens/Unit5.h"
-#include "settings/config.h"
-#include "settings/language.h"
+#include "app/headunit.h"
 
-#include <QFile>
-#include <QGuiApplication>
 #include <QProgressBar>
-#include <QScopeGuard>
-#include <QTime>
 
 namespace zelk {
 
 namespace {
 
-const QString kVersionPath = QStringLiteral("/ZelkCANBUS/Quen/version.txt");
-const QString kInstallerPath = QStringLiteral("/ZelkCANBUS/Quen/Update.exe");
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 const QColor kSelectedGrey(0x80, 0x80, 0x80);
 
@@ -121,45 +106,7 @@ QList<Element> radioScreenElements()
 
 } // namespace
 
-TForm1::TForm1(Services s, QString dir, QWidget* parent)
-    : Screen(QStringLiteral("ZelkRadio"), false, parent), services(std::move(s)),
-      dataDir(std::move(dir)), config(defaultConfigLines()), MUI(builtinLanguageLines())
-{
-    setErrorReporter(services.dialogs);
-    buildElements();
-
-    preboot = new UiTimer(500, true, this);
-    boot = new UiTimer(3000, true, this);
-    restartOnce = new UiTimer(1000, false, this);
-    time = new UiTimer(1000, true, this);
-    RDStimer = new UiTimer(5000, true, this);
-    voltimer = new UiTimer(3000, false, this);
-    MusicID3Check = new UiTimer(500, false, this);
-    pause = new UiTimer(500, false, this);
-    check_PlaylistItem = new UiTimer(3000, false, this);
-    skip2last = new UiTimer(500, false, this);
-
-    auto handle = [this](UiTimer* t, void (TForm1::*op)()) {
-        t->setHandler([this, op] { guarded([this, op] { (this->*op)(); }); });
-    };
-    handle(preboot, &TForm1::preboot_tick);
-    handle(boot, &TForm1::boot_tick);
-    handle(restartOnce, &TForm1::restartOnce_tick);
-    handle(time, &TForm1::time_tick);
-    handle(RDStimer, &TForm1::reloadRDS);
-    voltimer->setHandler([this] { VolumeOverlay{volbar, volumebar, voltimer}.hide(); });
-
-    // Creation step.
-    elements().setDesignTop(bootscreen, 0);
-    placeFullScreen();
-    lblUhrzeit->setText(clockText(QTime::currentTime()));
-    rdsText->clear();
-    setCursor(Qt::BusyCursor);
-}
-
-TForm1::~TForm1() = default;
-
-void TForm1::buildElements()
+TForm1::TForm1(HeadUnit& unit) : Screen(unit, ScreenId::Form1, QStringLiteral("ZelkRadio"), false)
 {
     const QList<Element> list = radioScreenElements();
     elements().build(list);
@@ -171,8 +118,6 @@ void TForm1::buildElements()
         but_1[i] = el.image(kDiscOn[i]);
         but_0[i] = el.image(kDiscOff[i]);
         prog[i] = el.label(kDigit[i]);
-        onClick(but_0[i], [this, i] { ButtonN(i + 1); });
-        onClick(prog[i], [this, i] { ButtonN(i + 1); });
     }
     speicher = el.label("speicher");
     sendername = el.label("sendername");
@@ -202,6 +147,12 @@ void TForm1::buildElements()
     lab_update = el.label("lab_update");
     update_progress = qobject_cast<QProgressBar*>(el.widget("update_progress"));
 
+    void (TForm1::*const presets[6])() = {&TForm1::Button1, &TForm1::Button2, &TForm1::Button3,
+                                          &TForm1::Button4, &TForm1::Button5, &TForm1::Button6};
+    for (int i = 0; i < 6; ++i) {
+        onClick(but_0[i], [this, op = presets[i]] { (this->*op)(); });
+        onClick(prog[i], [this, op = presets[i]] { (this->*op)(); });
+    }
     onClick(goto_menu, [this] { but_goto_menu(); });
     onClick(ton1, [this] { mute(); });
     onClick(ton0, [this] { unmute(); });
@@ -209,437 +160,69 @@ void TForm1::buildElements()
     onClick(vol_minus, [this] { Leiser1(); });
     onClick(lab_cancel, [this] { lab_cancel_click(); });
     onClick(lab_update, [this] { lab_update_click(); });
+    setSnapsToEdges(true);
+    placeFullScreen();
 }
 
-void TForm1::attach(TForm2* form2, TForm3* form3, TForm5* form5)
-{
-    Form2 = form2;
-    Form3 = form3;
-    Form5 = form5;
-}
+void TForm1::Button1() { m_unit.radio.Button1(); }
+void TForm1::Button2() { m_unit.radio.Button2(); }
+void TForm1::Button3() { m_unit.radio.Button3(); }
+void TForm1::Button4() { m_unit.radio.Button4(); }
+void TForm1::Button5() { m_unit.radio.Button5(); }
+void TForm1::Button6() { m_unit.radio.Button6(); }
+void TForm1::but_goto_menu() { m_unit.but_goto_menu(); }
+void TForm1::mute() { m_unit.volume.mute(); }
+void TForm1::unmute() { m_unit.volume.unmute(); }
+void TForm1::Lauter1() { m_unit.volume.Lauter1(); }
+void TForm1::Leiser1() { m_unit.volume.Leiser1(); }
+void TForm1::lab_cancel_click() { m_unit.update.lab_cancel_click(); }
+void TForm1::lab_update_click() { m_unit.update.lab_update_click(); }
 
-// ---------------------------------------------------------------- start-up
-
-void TForm1::preboot_tick()
-{
-    for (QWidget* w : {static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
-                       static_cast<QWidget*>(Form5)})
-        w->hide();
-    preboot->setEnabled(false);
-}
-
-void TForm1::boot_tick()
-{
-    // The message box below runs a nested event loop in which this timer
-    // keeps ticking: the step must not start again meanwhile.
-    if (m_booting)
-        return;
-    m_booting = true;
-    const auto done = qScopeGuard([this] { m_booting = false; });
-
-    Form5->version->setText(version->text());
-
-    services.downloader->clearUrlCache();
-    services.downloader->download(updateServer + kVersionPath, filePath("version.txt"));
-    if (auto lines = readLineFile(filePath("version.txt"))) {
-        ver_dl = *lines;
-        m_versionKnown = true;
-    }
-
-    if (QFile::exists(filePath(kConfigFileName))) {
-        loadConfig();
-        load_Settings();
-    } else {
-        services.dialogs->information(this, MUI.line(38));
-        if (!boot->isEnabled())
-            return; // the program was closed while the box was open
-        saveConfig();
-    }
-    setCursor(Qt::ArrowCursor);
-
-    // Without any version file no release is known, so there is nothing to
-    // offer; an empty or blank first line counts the same.
-    const QString latest = ver_dl.value(0);
-    if (m_versionKnown && !latest.trimmed().isEmpty() && latest != version->text())
-        showUpdatePanel();
-    else
-        startRadio();
-}
-
-void TForm1::load_Settings()
-{
-    languageCode = config.line(cfg::Language);
-    loadlang();
-    if (config.line(cfg::Fullscreen) == QLatin1String("false"))
-        chgWin();
-}
-
-void TForm1::restartOnce_tick()
-{
-    bool ok = false;
-    const int stored = config.line(cfg::Volume).trimmed().toInt(&ok);
-    // A level that is not a whole number leaves the volume as it is.
-    if (ok)
-        volume = std::clamp(stored, 0, 100);
-    for (int n = 1; n <= 6; ++n)
-        if (config.line(cfg::ActiveStation) == QString::number(n))
-            ButtonN(n);
-    restartOnce->setEnabled(false);
-}
-
-void TForm1::stopanytimer()
-{
-    for (UiTimer* t : {skip2last, check_PlaylistItem, pause, MusicID3Check, preboot, restartOnce,
-                       RDStimer, boot, time, voltimer})
-        t->setEnabled(false);
-    if (Form2)
-        Form2->voltimer->setEnabled(false);
-    if (Form3)
-        Form3->voltimer->setEnabled(false);
-}
-
-// ---------------------------------------------------------------- screens
-
-void TForm1::but_goto_menu()
-{
-    switchScreen(this, Form2, false);
-    Form2->but_refresh();
-}
-
-void TForm1::chgWin()
-{
-    for (Screen* s : {static_cast<Screen*>(this), static_cast<Screen*>(Form2),
-                      static_cast<Screen*>(Form3), static_cast<Screen*>(Form5)})
-        s->enterWindowMode();
-}
-
-void TForm1::time_tick()
-{
-    const QString now = clockText(QTime::currentTime());
-    lblUhrzeit->setText(now);
-    Form2->lblUhrzeit->setText(now);
-    Form3->lblUhrzeit->setText(now);
-}
-
-bool TForm1::hotKey(int key)
-{
-    switch (key) {
-    case Qt::Key_F1: but_goto_menu(); return true;
-    case Qt::Key_F5: chgWin(); return true;
-    case Qt::Key_F10: Mute1(); return true;
-    case Qt::Key_F11: Leiser1(); return true;
-    case Qt::Key_F12: Lauter1(); return true;
-    default: return false;
-    }
-}
-
-// ---------------------------------------------------------------- settings
-
-void TForm1::loadConfig()
-{
-    loadConfigFile(config, filePath(kConfigFileName));
-}
-
-void TForm1::saveConfig()
-{
-    saveConfigFile(config, filePath(kConfigFileName));
-}
-
-void TForm1::loadlang()
-{
-    loadLanguageFile(MUI, dataDir, languageCode);
-    struct Target
-    {
-        int line;
-        QWidget* screen;
-        const char* element;
-    };
-    const Target targets[] = {
-        {1, this, "Label1"},       {2, this, "sendername"},     {6, Form5, "aktSender"},
-        {7, Form2, "butback"},     {7, Form3, "butback"},       {7, Form5, "butback"},
-        {8, this, "lab_cancel"},   {18, Form5, "Label2"},       {22, this, "lab_warning"},
-        {23, this, "lab_update"},  {26, Form2, "aktSender"},
-    };
-    for (const Target& t : targets) {
-        auto* screen = static_cast<Screen*>(t.screen);
-        if (auto* label = qobject_cast<QLabel*>(screen->elements().find(t.element)))
-            label->setText(MUI.line(t.line));
-    }
-}
-
-// ---------------------------------------------------------------- radio
-
-void TForm1::startRadio()
-{
-    if (player)
-        return; // the one player exists already: the radio has started
-    bootscreen->hide();
-    elements().setDesignTop(bootscreen, 1000);
-    sendername->setText(config.line(cfg::StationName1));
-    {
-        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
-        const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
-        player = services.makePlayer();
-        player->setUrl(config.line(cfg::StationUrl1));
-        player->play();
-        restartOnce->setEnabled(true);
-    }
-    version->hide();
-    lblUhrzeit->show();
-    reloadRDS();
-    boot->setEnabled(false);
-    vol_plus->show();
-    vol_minus->show();
-    reloadRadio();
-}
-
-void TForm1::makeButWhite()
+void TForm1::showPresets(const PresetLook& look)
 {
     for (int i = 0; i < 6; ++i) {
-        but_1[i]->hide();
-        but_0[i]->show();
-        setLabelColors(prog[i], Qt::black, Qt::white, true);
+        but_1[i]->setVisible(look.selected[i]);
+        but_0[i]->setVisible(look.unselected[i]);
+        prog[i]->setVisible(look.number[i]);
+        // The first number is drawn without its background, whatever its colour.
+        if (look.highlighted[i])
+            setLabelColors(prog[i], Qt::white, kSelectedGrey);
+        else
+            setLabelColors(prog[i], Qt::black, Qt::white);
     }
 }
 
-void TForm1::ButtonN(int n)
+void TForm1::showBootImage(bool shown)
 {
-    if (n < 1 || n > 6)
-        return;
-    makeButWhite();
-    but_0[n - 1]->hide();
-    but_1[n - 1]->show();
-    setLabelColors(prog[n - 1], Qt::white, kSelectedGrey, true);
-    speicher->setText(QStringLiteral("FM: %1").arg(n));
-    sendername->setText(config.line(cfg::StationName1 - 1 + n));
-    if (player)
-        player->setUrl(config.line(cfg::StationUrl1 - 1 + n));
-    config.setLine(cfg::ActiveStation, QString::number(n));
-    saveConfig();
-    reloadRadio();
+    elements().setDesignTop(bootscreen, shown ? 0 : 1000);
+    bootscreen->setVisible(shown);
 }
 
-void TForm1::reloadRadio()
+void TForm1::showStarted(bool started)
 {
-    if (player)
-        player->play();
-    rdsText->clear();
-    ton1->show();
-    ton0->hide();
-    const QString line = QStringLiteral("Radio: ") + sendername->text();
-    Form2->aktSender->setText(line);
-    Form3->aktSender->setText(line);
-    if (radiomode) {
-        RDStimer->setEnabled(true);
-        reloadRDS();
-    }
+    version->setVisible(!started);
+    lblUhrzeit->setVisible(started);
 }
 
-void TForm1::sw2_radio()
+void TForm1::showUpdatePanel(bool shown)
 {
-    if (player)
-        player->stop();
-    MusicID3Check->setEnabled(false);
-    speicher->setText(QStringLiteral("FM: 1"));
-    sendername->setText(QStringLiteral("Laden..."));
-    timecount->clear();
-    rdsText->clear();
-    RDStimer->setEnabled(true);
-    for (int i = 0; i < 6; ++i) {
-        but_0[i]->show();
-        but_1[i]->show();
-        prog[i]->show();
-    }
-    for (QWidget* w : {but_play, but_pause, but_stop, but_skipmin, but_skipplus})
-        w->hide();
-    check_PlaylistItem->setEnabled(false);
-    Label1->setText(QStringLiteral("Radio"));
-    reloadRadio();
-    services.sleeper->sleep(1000);
-    Button1();
-    if (player)
-        player->setVolume(savedVolume);
-    ProgressBar1->hide();
-    Form2->ProgressBar1->hide();
-    Form3->ProgressBar1->hide();
+    update_panel->setVisible(shown);
+    if (shown)
+        update_panel->raise();
 }
 
-void TForm1::reloadRDS()
+void TForm1::showUpdateTop(int designTop)
 {
-    if (!radiomode)
-        return;
-    loadConfig();
-    services.downloader->clearUrlCache();
-    QList<std::pair<QString, QString>> downloads;
-    for (int n = 1; n <= 6; ++n)
-        downloads.append({config.line(cfg::RdsUrl1 - 1 + n),
-                          dataDir + QStringLiteral("RDS%1.ini").arg(n)});
-    // All six at once: one refresh holds the screen no longer than one
-    // download's timeout, even when every server hangs.
-    services.downloader->downloadAll(downloads);
-    for (int n = 1; n <= 6; ++n) {
-        if (auto lines = readLineFile(downloads[n - 1].second)) {
-            RDS_dl = *lines;
-            rds_data[n - 1] = RDS_dl.value(0).left(LineList::kMaxReadLength);
-        } else {
-            rds_data[n - 1].clear();
-        }
-    }
-    for (int n = 1; n <= 6; ++n)
-        if (config.line(cfg::ActiveStation) == QString::number(n))
-            rdsText->setText(rds_data[n - 1]);
+    elements().setDesignTop(update_panel, designTop);
 }
 
-// ---------------------------------------------------------------- volume
-
-bool TForm1::muted() const
+void TForm1::showInstalling(bool installing)
 {
-    return !ton0->isHidden();
-}
-
-void TForm1::setMuteIcons(bool mutedLook)
-{
-    for (auto [on, off] : {std::pair{ton1, ton0}, std::pair{Form2->ton1, Form2->ton0}}) {
-        on->setVisible(!mutedLook);
-        off->setVisible(mutedLook);
-    }
-}
-
-void TForm1::setvol()
-{
-    player->setVolume(volume);
-    volumebar->setValue(volume);
-    Form2->overlay.volumebar->setValue(volume);
-    voltimer->setEnabled(true);
-    Form2->voltimer->setEnabled(true);
-    volbar->show();
-    Form2->overlay.volbar->show();
-    config.setLine(cfg::Volume, QString::number(volume));
-    saveConfig();
-}
-
-void TForm1::volumeStep(int delta)
-{
-    volume += delta;
-    player->setVolume(volume);
-    VolumeOverlay{volbar, volumebar, voltimer}.showLevel(volume);
-    Form2->overlay.showLevel(volume);
-}
-
-void TForm1::stepOwnVolume(VolumeOverlay& overlay, int delta)
-{
-    if (!player)
-        return; // nothing to change before the radio has started
-    if ((delta > 0 && volume >= 100) || (delta < 0 && volume <= 0))
-        return;
-    volume += delta;
-    player->setVolume(volume);
-    overlay.showLevel(volume);
-}
-
-void TForm1::Lauter1()
-{
-    if (!player)
-        return; // nothing to turn up before the radio has started
-    if (muted()) {
-        setMuteIcons(false);
-        volume = savedVolume;
-        setvol();
-    }
-    if (volume < 100)
-        volumeStep(+5);
-    config.setLine(cfg::Volume, QString::number(volume));
-    saveConfig();
-}
-
-void TForm1::Leiser1()
-{
-    if (!player)
-        return;
-    if (volume > 0)
-        volumeStep(-5);
-    if (volume == 0)
-        unmute();
-    config.setLine(cfg::Volume, QString::number(volume));
-    saveConfig();
-}
-
-void TForm1::Mute1()
-{
-    mute();
-}
-
-void TForm1::mute()
-{
-    if (!player)
-        return;
-    if (!ton1->isHidden()) {
-        setMuteIcons(true);
-        savedVolume = volume;
-        volume = 0;
-    } else {
-        setMuteIcons(false);
-        volume = savedVolume;
-    }
-    setvol();
-}
-
-void TForm1::unmute()
-{
-    if (!player)
-        return;
-    if (muted()) {
-        setMuteIcons(false);
-        volume = savedVolume;
-    } else {
-        setMuteIcons(true);
-        savedVolume = volume;
-        volume = 0;
-    }
-    setvol();
-}
-
-// ---------------------------------------------------------------- update
-
-void TForm1::showUpdatePanel()
-{
-    update_panel->show();
-    update_panel->raise();
-    elements().setDesignTop(update_panel, 100);
-    boot->setEnabled(false);
-}
-
-void TForm1::lab_cancel_click()
-{
-    update_panel->hide();
-    startRadio();
-}
-
-void TForm1::lab_update_click()
-{
-    bg_nobut->show();
-    bg_but->hide();
-    update_progress->show();
-    lab_update->hide();
-    lab_cancel->hide();
-    lab_warning->setText(QStringLiteral("Bitte warten..."));
-    services.dialogs->information(this, MUI.line(24) + QLatin1Char(' ') + ver_dl.value(0)
-                                            + QLatin1Char(' ') + MUI.line(25));
-    services.sleeper->sleep(1000);
-    services.downloader->clearUrlCache();
-    const QString installer = filePath("Update.exe");
-    if (!services.installerDownloader->download(updateServer + kInstallerPath, installer)) {
-        // Never start an installer that this run did not fetch: an old one
-        // would install the wrong release, or nothing at all.
-        services.dialogs->information(
-            this, QStringLiteral("The update could not be downloaded. Please try again later."));
-        update_panel->hide();
-        startRadio();
-        return;
-    }
-    services.sleeper->sleep(5000);
-    services.shell->open(installer);
-    services.quit();
+    bg_nobut->setVisible(true);
+    bg_but->setVisible(!installing);
+    update_progress->setVisible(installing);
+    lab_update->setVisible(!installing);
+    lab_cancel->setVisible(!installing);
 }
 
 } // namespace zelk

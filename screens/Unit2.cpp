@@ -1,11 +1,6 @@
 #include "screens/Unit2.h"
 
-#include "app/clock.h"
-#include "screens/Unit1.h"
-#include "screens/Unit3.h"
-#include "screens/Unit5.h"
-
-#include <QTime>
+#include "app/headunit.h"
 
 namespace zelk {
 
@@ -49,10 +44,8 @@ QList<Element> menuElements()
 
 } // namespace
 
-TForm2::TForm2(TForm1* form1, QWidget* parent)
-    : Screen(QStringLiteral("ZelkRadio"), true, parent), Form1(form1)
+TForm2::TForm2(HeadUnit& unit) : Screen(unit, ScreenId::Form2, QStringLiteral("ZelkRadio"), true)
 {
-    setErrorReporter(form1->services.dialogs);
     const QList<Element> list = menuElements();
     elements().build(list);
     ElementSet& el = elements();
@@ -71,67 +64,30 @@ TForm2::TForm2(TForm1* form1, QWidget* parent)
     ton0 = el.image("ton0");
     vol_plus = el.label("vol_plus");
     vol_minus = el.label("vol_minus");
+    volbar = el.widget("volbar");
+    volumebar = el.gauge("volumebar");
     refreshscr = el.widget("refreshscr");
-    voltimer = new UiTimer(3000, false, this);
-    overlay = VolumeOverlay{el.widget("volbar"), el.gauge("volumebar"), voltimer};
-    voltimer->setHandler([this] { overlay.hide(); });
 
     // The hover caption follows the language list at the moment it is needed.
     const std::pair<ArtWidget*, int> hovers[] = {
         {butRadio, 1}, {butMusic, 3}, {butDash, 4}, {butNavi, 5}, {butSettings, 6}};
     for (auto [tile, line] : hovers)
-        onEnter(tile, [this, line = line] { mainLabel->setText(Form1->MUI.line(line)); });
+        onEnter(tile, [this, line = line] { mainLabel->setText(m_unit.settings.MUI.line(line)); });
     onClick(butback, [this] { takemeback(); });
     onClick(butSettings, [this] { sw2Setup(); });
-    onClick(ton1, [this] { Form1->mute(); });
-    onClick(ton0, [this] { Form1->unmute(); });
-    onClick(vol_plus, [this] { Form1->Lauter1(); });
-    onClick(vol_minus, [this] { Form1->Leiser1(); });
-
-    // Creation step.
+    onClick(ton1, [this] { mute(); });
+    onClick(ton0, [this] { unmute(); });
+    onClick(vol_plus, [this] { Lauter1(); });
+    onClick(vol_minus, [this] { Leiser1(); });
     placeFullScreen();
-    lblUhrzeit->setText(clockText(QTime::currentTime()));
 }
 
-void TForm2::attach(TForm3* form3, TForm5* form5)
-{
-    Form3 = form3;
-    Form5 = form5;
-}
-
-void TForm2::takemeback()
-{
-    switchScreen(this, Form1, false);
-    Form1->elements().setDesignTop(Form1->bootscreen, 0);
-    Form1->bootscreen->show();
-    Form1->but_refresh();
-    Form1->bootscreen->hide();
-    Form1->elements().setDesignTop(Form1->bootscreen, 1000);
-}
-
-void TForm2::sw2Setup()
-{
-    switchScreen(this, Form5, false);
-    Form5->but_refresh();
-}
-
-void TForm2::Lauter1()
-{
-    Form1->stepOwnVolume(overlay, +5);
-}
-
-void TForm2::Leiser1()
-{
-    Form1->stepOwnVolume(overlay, -5);
-}
-
-bool TForm2::hotKey(int key)
-{
-    switch (key) {
-    case Qt::Key_F11: Leiser1(); return true;
-    case Qt::Key_F12: Lauter1(); return true;
-    default: return false;
-    }
-}
+void TForm2::takemeback() { m_unit.menu.takemeback(); }
+void TForm2::sw2Setup() { m_unit.menu.sw2Setup(); }
+void TForm2::mute() { m_unit.volume.mute(); }
+void TForm2::unmute() { m_unit.volume.unmute(); }
+// The "+" and "-" act through the radio screen; F11 and F12 are the menu's own.
+void TForm2::Lauter1() { m_unit.volume.Lauter1(); }
+void TForm2::Leiser1() { m_unit.volume.Leiser1(); }
 
 } // namespace zelk

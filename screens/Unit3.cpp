@@ -1,10 +1,6 @@
 #include "screens/Unit3.h"
 
-#include "app/clock.h"
-#include "screens/Unit1.h"
-#include "screens/Unit2.h"
-
-#include <QTime>
+#include "app/headunit.h"
 
 namespace zelk {
 
@@ -15,7 +11,6 @@ QList<Element> webViewElements()
     Look back = clickable(textLook(48, Qt::AlignCenter, Qt::black));
     back.background = Qt::white;
     return {
-        {"Frame", Kind::Image, {0, 0, 1280, 720}, AnchorAll, artLook("web_frame"), {}},
         {"Image1", Kind::Image, {24, 616, 257, 89}, AnchorLeft | AnchorBottom,
          artLook("button_frame"), {}},
         {"butback", Kind::Label, {24, 624, 249, 65}, AnchorLeft | AnchorBottom, back,
@@ -36,10 +31,8 @@ QList<Element> webViewElements()
 
 } // namespace
 
-TForm3::TForm3(TForm1* form1, TForm2* form2, QWidget* parent)
-    : Screen(QStringLiteral("Zelk Radio"), true, parent), Form1(form1), Form2(form2)
+TForm3::TForm3(HeadUnit& unit) : Screen(unit, ScreenId::Form3, QStringLiteral("Zelk Radio"), true)
 {
-    setErrorReporter(form1->services.dialogs);
     const QList<Element> list = webViewElements();
     elements().build(list);
     ElementSet& el = elements();
@@ -48,39 +41,12 @@ TForm3::TForm3(TForm1* form1, TForm2* form2, QWidget* parent)
     aktSender = el.label("aktSender");
     lblUhrzeit = el.label("lblUhrzeit");
     ProgressBar1 = el.gauge("ProgressBar1");
-    voltimer = new UiTimer(3000, false, this);
-    overlay = VolumeOverlay{el.widget("volbar"), el.gauge("volumebar"), voltimer};
-    voltimer->setHandler([this] { overlay.hide(); });
+    volbar = el.widget("volbar");
+    volumebar = el.gauge("volumebar");
     onClick(butback, [this] { butback_click(); });
-
-    // Creation step.
     placeFullScreen();
-    lblUhrzeit->setText(clockText(QTime::currentTime()));
 }
 
-void TForm3::butback_click()
-{
-    switchScreen(this, Form2, true);
-    Form2->but_refresh();
-}
-
-void TForm3::Lauter1()
-{
-    Form1->stepOwnVolume(overlay, +5);
-}
-
-void TForm3::Leiser1()
-{
-    Form1->stepOwnVolume(overlay, -5);
-}
-
-bool TForm3::hotKey(int key)
-{
-    switch (key) {
-    case Qt::Key_F11: Leiser1(); return true;
-    case Qt::Key_F12: Lauter1(); return true;
-    default: return false;
-    }
-}
+void TForm3::butback_click() { m_unit.web.butback_click(); }
 
 } // namespace zelk

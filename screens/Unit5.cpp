@@ -1,7 +1,6 @@
 #include "screens/Unit5.h"
 
-#include "screens/Unit1.h"
-#include "screens/Unit2.h"
+#include "app/headunit.h"
 
 namespace zelk {
 
@@ -28,10 +27,8 @@ QList<Element> settingsElements()
 
 } // namespace
 
-TForm5::TForm5(TForm1* form1, TForm2* form2, QWidget* parent)
-    : Screen(QStringLiteral("Zelk Radio"), false, parent), Form1(form1), Form2(form2)
+TForm5::TForm5(HeadUnit& unit) : Screen(unit, ScreenId::Form5, QStringLiteral("Zelk Radio"), false)
 {
-    setErrorReporter(form1->services.dialogs);
     const QList<Element> list = settingsElements();
     elements().build(list);
     ElementSet& el = elements();
@@ -47,17 +44,7 @@ TForm5::TForm5(TForm1* form1, TForm2* form2, QWidget* parent)
     placeFullScreen();
 }
 
-void TForm5::but_back()
-{
-    switchScreen(this, Form2, false);
-    Form2->but_refresh();
-}
-
-void TForm5::exit_click()
-{
-    Form1->stopanytimer();
-    Form1->services.sleeper->sleep(1000);
-    Form1->services.quit();
-}
+void TForm5::but_back() { m_unit.setup.but_back(); }
+void TForm5::exit_click() { m_unit.setup.exit_click(); }
 
 } // namespace zelk

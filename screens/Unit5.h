@@ -5,14 +5,11 @@
 
 namespace zelk {
 
-class TForm1;
-class TForm2;
-
 class TForm5 : public Screen
 {
     Q_OBJECT
 public:
-    TForm5(TForm1* form1, TForm2* form2, QWidget* parent = nullptr);
+    explicit TForm5(HeadUnit& unit);
 
     void but_back();
     void exit_click();
@@ -23,10 +20,6 @@ public:
     ClickLabel* aktSender;
     ClickLabel* version;
     QWidget* refreshscr;
-
-private:
-    TForm1* Form1;
-    TForm2* Form2;
 };
 
 } // namespace zelk

@@ -1,17 +1,24 @@
 #include "screens/screen.h"
 
-#include "platform/errors.h"
+#include "app/headunit.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
 
 namespace zelk {
 
-Screen::Screen(const QString& title, bool stayOnTop, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint
-                          | (stayOnTop ? Qt::WindowStaysOnTopHint : Qt::Widget)),
-      m_elements(this, kDesignSize), m_stayOnTop(stayOnTop)
+namespace {
+// How close a window edge comes to a display edge before it snaps to it.
+constexpr int kSnapDistance = 10;
+} // namespace
+
+Screen::Screen(HeadUnit& unit, ScreenId id, const QString& title, bool stayOnTop)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint
+                           | (stayOnTop ? Qt::WindowStaysOnTopHint : Qt::Widget)),
+      m_unit(unit), m_id(id), m_elements(this, kDesignSize), m_stayOnTop(stayOnTop)
 {
     setWindowTitle(title);
     setMinimumSize(kMinimumOuterSize);
@@ -20,16 +27,6 @@ Screen::Screen(const QString& title, bool stayOnTop, QWidget* parent)
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     setAutoFillBackground(true);
-}
-
-void Screen::guarded(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const OperationError& e) {
-        if (m_dialogs)
-            m_dialogs->error(this, e.message());
-    }
 }
 
 void Screen::placeFullScreen()
@@ -60,20 +57,39 @@ void Screen::enterWindowMode()
         flags |= Qt::WindowStaysOnTopHint;
     if (windowFlags() != flags)
         setWindowFlags(flags); // hides the window; shown again below
+    m_sizeable = true;
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(kDesignSize);
     move(0, 0);
     if (wasVisible)
         show();
 }
 
-void Screen::but_refresh()
+void Screen::setSizeable(bool sizeable)
 {
-    update();
+    if (!m_windowMode)
+        return;
+    m_sizeable = sizeable;
+    if (sizeable)
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    else
+        setFixedSize(size());
+}
+
+void Screen::setCaption(const QString& element, const QString& text)
+{
+    QWidget* w = m_elements.find(element.toLatin1().constData());
+    if (auto* label = qobject_cast<QLabel*>(w))
+        label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        button->setText(text);
+    else if (auto* box = qobject_cast<QGroupBox*>(w))
+        box->setTitle(text);
 }
 
 void Screen::onClick(QWidget* w, std::function<void()> handler)
 {
-    auto run = [this, handler] { guarded(handler); };
+    auto run = [this, handler] { m_unit.seq.input(handler); };
     if (auto* l = qobject_cast<ClickLabel*>(w))
         connect(l, &ClickLabel::clicked, this, run);
     else if (auto* a = qobject_cast<ArtWidget*>(w))
@@ -82,7 +98,7 @@ void Screen::onClick(QWidget* w, std::function<void()> handler)
 
 void Screen::onEnter(QWidget* w, std::function<void()> handler)
 {
-    auto run = [this, handler] { guarded(handler); };
+    auto run = [this, handler] { m_unit.seq.input(handler); };
     if (auto* l = qobject_cast<ClickLabel*>(w))
         connect(l, &ClickLabel::entered, this, run);
     else if (auto* a = qobject_cast<ArtWidget*>(w))
@@ -91,60 +107,77 @@ void Screen::onEnter(QWidget* w, std::function<void()> handler)
 
 void Screen::closeEvent(QCloseEvent* e)
 {
-    if (m_onClose)
-        guarded(m_onClose);
-    e->accept();
+    // While an operation waits, the window stays until its turn has come.
+    if (m_unit.seq.holding())
+        e->ignore();
+    else
+        e->accept();
+    const ScreenId id = m_id;
+    HeadUnit* unit = &m_unit;
+    m_unit.seq.post([unit, id] { unit->closeScreen(id); });
+}
+
+void Screen::keepMinimumOuterSize()
+{
+    // The frame of window mode counts into the minimum: the outer size never
+    // goes below 1024x600, also when the settings try to make it smaller.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize least(std::max(0, kMinimumOuterSize.width() - frame.width()),
+                      std::max(0, kMinimumOuterSize.height() - frame.height()));
+    if (minimumSize() != least && m_sizeable)
+        setMinimumSize(least);
+    if (width() < least.width() || height() < least.height())
+        resize(std::max(width(), least.width()), std::max(height(), least.height()));
 }
 
 void Screen::resizeEvent(QResizeEvent* e)
 {
-    // The outer size never goes below the minimum, also when a window
-    // manager or the settings try to make it smaller.
-    if (width() < kMinimumOuterSize.width() || height() < kMinimumOuterSize.height())
-        resize(std::max(width(), kMinimumOuterSize.width()),
-               std::max(height(), kMinimumOuterSize.height()));
+    keepMinimumOuterSize();
     QWidget::resizeEvent(e);
 }
 
-void switchScreen(QWidget* from, QWidget* to, bool hideFirst)
+void Screen::showEvent(QShowEvent* e)
 {
-    if (hideFirst) {
-        from->hide();
-        to->show();
-    } else {
-        to->show();
-        from->hide();
-    }
-    to->setGeometry(from->geometry());
+    keepMinimumOuterSize();
+    QWidget::showEvent(e);
 }
 
-void setLabelColors(QLabel* label, QColor text, QColor background, bool opaque)
+void Screen::moveEvent(QMoveEvent* e)
+{
+    QWidget::moveEvent(e);
+    if (m_windowMode && m_snaps && !m_snapping)
+        snapToEdges();
+}
+
+void Screen::snapToEdges()
+{
+    QScreen* display = screen();
+    if (!display)
+        return;
+    const QRect area = display->availableGeometry();
+    const QRect outer = frameGeometry();
+    QPoint to = outer.topLeft();
+    if (std::abs(outer.left() - area.left()) <= kSnapDistance)
+        to.setX(area.left());
+    else if (std::abs(outer.right() - area.right()) <= kSnapDistance)
+        to.setX(area.right() - outer.width() + 1);
+    if (std::abs(outer.top() - area.top()) <= kSnapDistance)
+        to.setY(area.top());
+    else if (std::abs(outer.bottom() - area.bottom()) <= kSnapDistance)
+        to.setY(area.bottom() - outer.height() + 1);
+    if (to != outer.topLeft()) {
+        m_snapping = true;
+        move(to);
+        m_snapping = false;
+    }
+}
+
+void setLabelColors(QLabel* label, QColor text, QColor background)
 {
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, text);
     pal.setColor(QPalette::Window, background);
     label->setPalette(pal);
-    label->setAutoFillBackground(opaque);
-}
-
-} // namespace zelk
-
-#include "screens/uitimer.h"
-
-namespace zelk {
-
-void VolumeOverlay::showLevel(int level)
-{
-    volumebar->setValue(level);
-    voltimer->setEnabled(false);
-    voltimer->setEnabled(true);
-    volbar->show();
-}
-
-void VolumeOverlay::hide()
-{
-    volbar->hide();
-    voltimer->setEnabled(false);
 }
 
 } // namespace zelk

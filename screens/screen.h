@@ -1,8 +1,9 @@
 #pragma once
 // What the four screens have in common: a borderless 1280x720-design window
-// with declared elements, the minimum size, and the close path.
+// with declared elements, the minimum size, and the close path. A screen
+// shows the head unit's state and forwards its clicks to it.
 
-#include "platform/services.h"
+#include "app/screenmanager.h"
 #include "screens/layout.h"
 
 #include <QWidget>
@@ -11,22 +12,20 @@
 
 namespace zelk {
 
+class HeadUnit;
+
 inline constexpr QSize kDesignSize{1280, 720};
+// The smallest outer size of a screen, frame included.
 inline constexpr QSize kMinimumOuterSize{1024, 600};
 
 class Screen : public QWidget
 {
     Q_OBJECT
 public:
-    Screen(const QString& title, bool stayOnTop, QWidget* parent = nullptr);
+    Screen(HeadUnit& unit, ScreenId id, const QString& title, bool stayOnTop);
 
+    ScreenId id() const { return m_id; }
     ElementSet& elements() { return m_elements; }
-    // Runs a handler; an operation that fails is reported in the error box
-    // and ends there, as every handler of the program does.
-    void guarded(const std::function<void()>& handler);
-    void setErrorReporter(std::shared_ptr<Dialogs> dialogs) { m_dialogs = std::move(dialogs); }
-    // Invoked by the close handler (the program's shutdown path).
-    void setCloseHandler(std::function<void()> handler) { m_onClose = std::move(handler); }
 
     // Maximised and borderless on the display that holds x = 1920, else on
     // the primary display.
@@ -35,53 +34,44 @@ public:
     // maximise button, 1280x720 client area at 0,0.
     void enterWindowMode();
     bool inWindowMode() const { return m_windowMode; }
+    // Fixed or sizeable frame in window mode.
+    void setSizeable(bool sizeable);
+    // In window mode the window snaps to the edges of its display.
+    void setSnapsToEdges(bool on) { m_snaps = on; }
 
     // Repaint step: the whole client area is repainted as soon as the event
     // loop runs again.
-    void but_refresh();
+    void but_refresh() { update(); }
 
-    // Connects a click of `w` (a ClickLabel or ArtWidget) to a guarded handler.
+    // A caption that only the language changes (labels, buttons, boxes).
+    void setCaption(const QString& element, const QString& text);
+
+    // A click of `w` (a ClickLabel or ArtWidget) runs `handler` as input of
+    // the head unit: now, or after an operation that waits.
     void onClick(QWidget* w, std::function<void()> handler);
     void onEnter(QWidget* w, std::function<void()> handler);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+    HeadUnit& m_unit;
 
 private:
+    void keepMinimumOuterSize();
+    void snapToEdges();
+
+    ScreenId m_id;
     ElementSet m_elements;
-    std::shared_ptr<Dialogs> m_dialogs;
-    std::function<void()> m_onClose;
     bool m_stayOnTop;
     bool m_windowMode = false;
+    bool m_sizeable = true;
+    bool m_snaps = false;
+    bool m_snapping = false;
 };
 
-// Shows `to` in place of `from` and hands over place and size. The order of
-// show and hide differs between transitions (hide first where a web page is
-// involved), the geometry always follows them.
-void switchScreen(QWidget* from, QWidget* to, bool hideFirst);
-
-void setLabelColors(QLabel* label, QColor text, QColor background, bool opaque);
-
-} // namespace zelk
-
-namespace zelk {
-
-class UiTimer;
-
-// The volume overlay of a screen: the panel `volbar` with the gauge
-// `volumebar`, hidden by the screen's `voltimer` 3000 ms later.
-struct VolumeOverlay
-{
-    QWidget* volbar = nullptr;
-    Gauge* volumebar = nullptr;
-    UiTimer* voltimer = nullptr;
-
-    // Sets the gauge, restarts the countdown (a full interval from now) and
-    // shows the panel.
-    void showLevel(int level);
-    // Hides the panel and stops the countdown (the timer's tick).
-    void hide();
-};
+void setLabelColors(QLabel* label, QColor text, QColor background);
 
 } // namespace zelk

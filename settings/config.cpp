@@ -76,6 +76,21 @@ bool loadConfigFile(LineList& config, const QString& path)
     return true;
 }
 
+std::optional<int> strictInt(const QString& text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+    if (i == text.size())
+        return std::nullopt;
+    for (qsizetype j = i; j < text.size(); ++j)
+        if (text[j] < QLatin1Char('0') || text[j] > QLatin1Char('9'))
+            return std::nullopt;
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
 void saveConfigFile(const LineList& config, const QString& path)
 {
     writeLineFile(path, config.lines());

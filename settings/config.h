@@ -4,6 +4,8 @@
 
 #include "settings/linelist.h"
 
+#include <optional>
+
 namespace zelk {
 
 namespace cfg {
@@ -37,6 +39,10 @@ QStringList defaultConfigLines();
 // Replaces the whole list by the file's lines when the file exists; leaves
 // it unchanged otherwise. Returns whether the file was read.
 bool loadConfigFile(LineList& config, const QString& path);
+
+// A whole decimal number, converted strictly: an optional sign and digits,
+// nothing else (no blanks), within the range of a 32-bit integer.
+std::optional<int> strictInt(const QString& text);
 
 // Writes the whole list to the file (atomically); throws OperationError
 // naming the file when it cannot be written.

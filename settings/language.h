@@ -1,7 +1,10 @@
 #pragma once
 // The language list: 40 positional texts. Line 0 is a title line.
 
+#include "app/screenmanager.h"
 #include "settings/linelist.h"
+
+#include <span>
 
 namespace zelk {
 
@@ -17,5 +20,18 @@ QString languageFilePath(const QString& dataDir, const QString& languageCode);
 // lines read as "" through LineList); leaves it unchanged otherwise.
 // An empty code or one with path characters never names a file.
 bool loadLanguageFile(LineList& mui, const QString& dataDir, const QString& languageCode);
+
+// Where the language load puts each line: the element `element` of the
+// screen `screen` receives the text of line `line`, and the entries are
+// written in this order. The about line carries a fixed suffix.
+struct LanguageTarget
+{
+    int line;
+    ScreenId screen;
+    const char* element;
+};
+std::span<const LanguageTarget> languageTargets();
+inline constexpr int kAuthorLine = 10;
+inline const QString kAuthorSuffix = QStringLiteral(" Velmarin");
 
 } // namespace zelk

@@ -263,3 +263,30 @@ TEST(DataDir, PreparedWithShippedFilesNeverOverwritten)
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->contains(dir.filePath(QStringLiteral("file/sub/"))));
 }
+
+TEST_F(ConfigFile, FileThatExistsButCannotBeReadEndsTheOperation)
+{
+    // A folder in the file's place: it exists, and reading it fails (root
+    // reads every file, so permissions cannot show this).
+    ASSERT_TRUE(QDir().mkpath(path()));
+    LineList config(defaultConfigLines());
+    try {
+        loadConfigFile(config, path());
+        FAIL() << "reading a folder must fail";
+    } catch (const OperationError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Radio.ini"))) << e.what();
+    }
+    EXPECT_EQ(config.lines(), defaultConfigLines()) << "the list keeps what it held";
+}
+
+TEST(StrictInt, OnlyASignAndDigits)
+{
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"40", 40},          {"0", 0},           {"-5", -5},           {"+15", 15},
+        {"007", 7},          {" 40 ", {}},       {"40 ", {}},          {" 40", {}},
+        {"", {}},            {"-", {}},          {"4O", {}},           {"1e2", {}},
+        {"0x10", {}},        {"2147483647", 2147483647}, {"2147483648", {}}, {"\t5", {}},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(strictInt(QString::fromLatin1(text)), expected) << text;
+}

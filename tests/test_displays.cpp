@@ -1,7 +1,7 @@
 // Placement on the displays: this program configures its own offscreen
 // displays before the application starts.
 
-#include "support/headunit_fixture.h"
+#include "support/ui/screens_fixture.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -28,13 +28,13 @@ void configureDisplays()
 
 } // namespace
 
-class DisplayTest : public HeadUnitTest
+class DisplayTest : public ScreensTest
 {
 protected:
     static void SetUpTestSuite()
     {
         configureDisplays();
-        ensureApp();
+        ensureGuiApp();
     }
 };
 
@@ -47,7 +47,7 @@ TEST_F(DisplayTest, OpensOnTheDisplayAtX1920AndEveryScreenFollows)
     EXPECT_EQ(f1->screen()->geometry(), second);
     for (Screen* s : std::initializer_list<Screen*>{f2, f3, f5})
         EXPECT_EQ(s->geometry(), second);
-    f1->but_goto_menu();
+    unit->but_goto_menu();
     EXPECT_EQ(f2->geometry(), second);
     EXPECT_EQ(f2->screen()->geometry(), second);
 }

@@ -1,13 +1,21 @@
-// Downloads against a loopback server: what lands in the target, and bounds.
+// Downloads against a loopback server: what lands in the target, the bounds,
+// and that the caller's thread never waits for them.
 
-#include "platform/curldownloader.h"
+#include "platform/netdownloader.h"
+#include "support/fakes.h"
 #include "support/httpserver.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace zelk;
 using zelktest::HttpServer;
@@ -33,11 +41,34 @@ QString url(const HttpServer& s, const char* path)
     return QString::fromStdString(s.url(path));
 }
 
-// Nothing but the target may be left in the folder (no temporary files).
+// Nothing but the targets may be left in the folder (no temporary files).
 QStringList folderEntries(const QTemporaryDir& dir)
 {
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
 }
+
+const DownloadLimits kQuick{400, 800, 1024};
+
+// Starts a batch and runs the event loop until it has ended.
+QList<bool> fetchAll(Downloader& downloader, const QList<DownloadJob>& jobs,
+                     DownloadLimits limits = DownloadLimits::textFile())
+{
+    std::optional<QList<bool>> result;
+    downloader.fetch(jobs, limits, [&](const QList<bool>& replaced) { result = replaced; });
+    EXPECT_FALSE(result.has_value()) << "the batch must never end inside fetch()";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 20000));
+    return result.value_or(QList<bool>());
+}
+
+class DownloadTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite() { zelktest::ensureCoreApp(); }
+    HttpServer server;
+    QTemporaryDir dir;
+    NetDownloader downloader;
+    QString target(const char* name = "t") const { return dir.filePath(QLatin1String(name)); }
+};
 
 } // namespace
 
@@ -48,7 +79,7 @@ struct DownloadCase
     bool replaced;
 };
 
-TEST(Download, ReplacesTheTargetOnlyOnSuccess)
+TEST_F(DownloadTest, ReplacesTheTargetOnlyOnSuccess)
 {
     const DownloadCase cases[] = {
         {"ok", Route{200, "1.2.1\r\n", "text/plain"}, true},
@@ -57,103 +88,132 @@ TEST(Download, ReplacesTheTargetOnlyOnSuccess)
         {"server error", Route{500, "boom", "text/plain"}, false},
         {"too large", Route{200, std::string(2 * 1024 * 1024, 'x'), "text/plain"}, false},
     };
-    HttpServer server;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         server.setRoute("/file.txt", c.route);
-        QTemporaryDir dir;
-        const QString target = dir.filePath(QStringLiteral("version.txt"));
-        writeAll(target, "old");
-        CurlDownloader downloader;
-        EXPECT_EQ(downloader.download(url(server, "/file.txt"), target), c.replaced);
-        EXPECT_EQ(readAll(target),
+        writeAll(target("version.txt"), "old");
+        EXPECT_EQ(fetchAll(downloader, {{url(server, "/file.txt"), target("version.txt")}}),
+                  QList<bool>{c.replaced});
+        EXPECT_EQ(readAll(target("version.txt")),
                   c.replaced ? QByteArray::fromStdString(c.route.body) : QByteArray("old"));
         EXPECT_EQ(folderEntries(dir), QStringList{QStringLiteral("version.txt")});
     }
 }
 
-TEST(Download, CreatesAMissingTarget)
+TEST_F(DownloadTest, CreatesAMissingTarget)
 {
-    HttpServer server;
     server.setRoute("/RDS1.ini", Route{200, "Now: Song", "text/plain"});
-    QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("RDS1.ini"));
-    CurlDownloader downloader;
-    ASSERT_TRUE(downloader.download(url(server, "/RDS1.ini"), target));
-    EXPECT_EQ(readAll(target), QByteArray("Now: Song"));
+    ASSERT_EQ(fetchAll(downloader, {{url(server, "/RDS1.ini"), target("RDS1.ini")}}),
+              QList<bool>{true});
+    EXPECT_EQ(readAll(target("RDS1.ini")), QByteArray("Now: Song"));
 }
 
-TEST(Download, BadAddressesFailWithoutTouchingTheTarget)
+TEST_F(DownloadTest, BadAddressesFailWithoutTouchingTheTarget)
 {
     HttpServer closed;
     const QString refused = url(closed, "/x");
     closed.stop();
-    QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("t"));
-    writeAll(target, "old");
+    writeAll(target(), "old");
     // A local file address must never be read through the downloader.
-    const QString localFile = QStringLiteral("file://") + target;
-    CurlDownloader downloader;
+    const QString localFile = QStringLiteral("file://") + target();
     for (const QString& address : {refused, QString(), QStringLiteral("   "),
-                                   QStringLiteral("not an address"), localFile}) {
-        EXPECT_FALSE(downloader.download(address, target)) << address.toStdString();
-        EXPECT_EQ(readAll(target), QByteArray("old"));
+                                   QStringLiteral("not an address"), localFile,
+                                   QStringLiteral("ftp://127.0.0.1/x")}) {
+        EXPECT_EQ(fetchAll(downloader, {{address, target()}}), QList<bool>{false})
+            << address.toStdString();
+        EXPECT_EQ(readAll(target()), QByteArray("old"));
     }
-    EXPECT_FALSE(downloader.download(refused, dir.filePath(QStringLiteral("no/such/dir/t"))));
+    EXPECT_EQ(fetchAll(downloader, {{refused, dir.filePath(QStringLiteral("no/such/dir/t"))}}),
+              QList<bool>{false});
 }
 
-TEST(Download, SilentServerIsCutOffByTheTotalTimeout)
+TEST_F(DownloadTest, RedirectsOnlyToWebAddresses)
 {
-    HttpServer server;
+    server.setRoute("/moved", Route{302, "", "text/plain", false, false,
+                                    "Location: " + server.url("/here")});
+    server.setRoute("/here", Route{200, "arrived", "text/plain"});
+    server.setRoute("/to-file", Route{302, "", "text/plain", false, false,
+                                      "Location: file:///etc/passwd"});
+    EXPECT_EQ(fetchAll(downloader, {{url(server, "/moved"), target("a")},
+                                    {url(server, "/to-file"), target("b")}}),
+              (QList<bool>{true, false}));
+    EXPECT_EQ(readAll(target("a")), QByteArray("arrived"));
+    EXPECT_EQ(readAll(target("b")), QByteArray("<missing>"));
+}
+
+TEST_F(DownloadTest, SilentServersEndTheBatchAtItsBoundWhileTheLoopRuns)
+{
     server.setRoute("/hang", Route{200, "", "text/plain", true});
-    QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("t"));
-    writeAll(target, "old");
-    CurlDownloader downloader(DownloadLimits{500, 800, 1024});
-    // The bound is the downloader's own limit; the test only checks that the
-    // call came back failed and left the target alone (a hang would time the
-    // test out).
-    EXPECT_FALSE(downloader.download(url(server, "/hang"), target));
-    EXPECT_EQ(readAll(target), QByteArray("old"));
+    server.setRoute("/ok", Route{200, "fine", "text/plain"});
+    writeAll(target("a"), "old");
+    // A heartbeat on this thread: it must keep beating while the servers
+    // hang, which a blocking download would stop.
+    int beats = 0;
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { ++beats; });
+    heartbeat.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    const QList<bool> result =
+        fetchAll(downloader, {{url(server, "/hang"), target("a")},
+                              {url(server, "/hang"), target("b")},
+                              {url(server, "/ok"), target("c")}},
+                 kQuick);
+    EXPECT_EQ(result, (QList<bool>{false, false, true}));
+    EXPECT_EQ(readAll(target("a")), QByteArray("old"));
+    EXPECT_EQ(readAll(target("c")), QByteArray("fine"));
+    EXPECT_LT(clock.elapsed(), 5000) << "the bound holds for hanging servers";
+    EXPECT_GE(beats, 10) << "the thread went on with its work meanwhile";
 }
 
-TEST(Download, ManyAtOnceEachLandsOrLeavesItsTarget)
+TEST_F(DownloadTest, ManyAtOnceEachLandsOrLeavesItsTarget)
 {
-    HttpServer server;
     server.setRoute("/1", Route{200, "one", "text/plain"});
     server.setRoute("/2", Route{404, "", "text/plain"});
     server.setRoute("/3", Route{200, "three", "text/plain"});
     server.setRoute("/4", Route{200, "", "text/plain", true});
     server.setRoute("/5", Route{200, "", "text/plain", true});
-    QTemporaryDir dir;
-    auto target = [&](int i) { return dir.filePath(QStringLiteral("RDS%1.ini").arg(i)); };
+    auto t = [&](int i) { return dir.filePath(QStringLiteral("RDS%1.ini").arg(i)); };
     for (int i = 1; i <= 6; ++i)
-        writeAll(target(i), "old");
-    CurlDownloader downloader(DownloadLimits{500, 800, 1024});
-    downloader.downloadAll({{url(server, "/1"), target(1)},
-                            {url(server, "/2"), target(2)},
-                            {url(server, "/3"), target(3)},
-                            {url(server, "/4"), target(4)},
-                            {url(server, "/5"), target(5)},
-                            {QString(), target(6)}});
-    EXPECT_EQ(readAll(target(1)), QByteArray("one"));
-    EXPECT_EQ(readAll(target(2)), QByteArray("old"));
-    EXPECT_EQ(readAll(target(3)), QByteArray("three"));
-    EXPECT_EQ(readAll(target(4)), QByteArray("old"));
-    EXPECT_EQ(readAll(target(5)), QByteArray("old"));
-    EXPECT_EQ(readAll(target(6)), QByteArray("old"));
+        writeAll(t(i), "old");
+    const QList<bool> result = fetchAll(downloader,
+                                        {{url(server, "/1"), t(1)},
+                                         {url(server, "/2"), t(2)},
+                                         {url(server, "/3"), t(3)},
+                                         {url(server, "/4"), t(4)},
+                                         {url(server, "/5"), t(5)},
+                                         {QString(), t(6)}},
+                                        kQuick);
+    EXPECT_EQ(result, (QList<bool>{true, false, true, false, false, false}));
+    const QByteArray expected[] = {"one", "old", "three", "old", "old", "old"};
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(readAll(t(i)), expected[i - 1]) << i;
     EXPECT_EQ(folderEntries(dir).size(), 6);
 }
 
-TEST(Download, AfterClearingTheCacheRequestsAskForAFreshCopy)
+TEST_F(DownloadTest, CancelledBatchNeverEndsAndLeavesNothingBehind)
 {
-    HttpServer server;
+    server.setRoute("/hang", Route{200, "", "text/plain", true});
+    writeAll(target(), "old");
+    bool ended = false;
+    const Downloader::Batch batch = downloader.fetch(
+        {{url(server, "/hang"), target()}}, kQuick, [&](const QList<bool>&) { ended = true; });
+    QTest::qWait(100);
+    downloader.cancel(batch);
+    QTest::qWait(1200);
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(readAll(target()), QByteArray("old"));
+    EXPECT_EQ(folderEntries(dir), QStringList{QStringLiteral("t")});
+}
+
+TEST_F(DownloadTest, AfterClearingTheCacheRequestsAskForAFreshCopy)
+{
     server.setRoute("/v", Route{200, "1.2.0", "text/plain"});
-    QTemporaryDir dir;
-    CurlDownloader downloader;
-    ASSERT_TRUE(downloader.download(url(server, "/v"), dir.filePath(QStringLiteral("a"))));
+    ASSERT_EQ(fetchAll(downloader, {{url(server, "/v"), target("a")}}), QList<bool>{true});
     downloader.clearUrlCache();
-    ASSERT_TRUE(downloader.download(url(server, "/v"), dir.filePath(QStringLiteral("b"))));
+    ASSERT_EQ(fetchAll(downloader, {{url(server, "/v"), target("b")}},
+                       DownloadLimits::installer()),
+              QList<bool>{true});
     const auto raw = server.rawRequests();
     ASSERT_EQ(raw.size(), 2u);
     EXPECT_EQ(raw[0].find("no-cache"), std::string::npos);

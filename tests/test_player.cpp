@@ -4,7 +4,7 @@
 #include "support/httpserver.h"
 #include "support/media.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -29,7 +29,7 @@ constexpr int kWaitMs = 10000;
 
 void ensureApplication()
 {
-    zelktest::ensureApp();
+    zelktest::ensureCoreApp();
 }
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = kWaitMs)

@@ -439,9 +439,21 @@ INSTANTIATE_TEST_SUITE_P(
     Files, UnreadableFile,
     testing::Values(MissingCase{"Missing", [](const QDir& d) { return d.filePath("none.rtf"); }},
                     MissingCase{"MissingFolder",
-                                [](const QDir& d) { return d.filePath("none/x.rtf"); }},
-                    MissingCase{"Directory", [](const QDir& d) { return d.path(); }}),
+                                [](const QDir& d) { return d.filePath("none/x.rtf"); }}),
     [](const auto& info) { return info.param.name; });
+
+TEST(ReadLineFile, FileThatExistsButCannotBeReadThrowsNamingIt)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A folder exists under the name and cannot be read as a file.
+    try {
+        readLineFile(dir.path());
+        FAIL() << "reading a folder must fail";
+    } catch (const zelk::OperationError& e) {
+        EXPECT_TRUE(e.message().contains(dir.path())) << e.what();
+    }
+}
 
 TEST(ReadLineFile, EmptyFileIsNoLines)
 {

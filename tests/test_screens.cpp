@@ -1,26 +1,15 @@
-// The four screens: layout, boot sequence, transitions, window mode, hot
-// keys, clock and the radio presets, with the platform services faked.
+// The four screens as views of the head unit: layout, what each shows of
+// the logic's values, switches, window mode, hot keys and captions.
 
 #include "app/clock.h"
-#include "app/datadir.h"
-#include "app/headunit.h"
-#include "platform/rtflines.h"
-#include "screens/Unit1.h"
-#include "screens/Unit2.h"
-#include "screens/Unit3.h"
-#include "screens/Unit5.h"
-#include "settings/config.h"
 #include "settings/language.h"
-#include "support/fakes.h"
-#include "support/headunit_fixture.h"
+#include "support/ui/screens_fixture.h"
 
-#include <QDir>
-#include <QFile>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QProgressBar>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace zelk;
 using namespace zelktest;
@@ -66,8 +55,6 @@ TEST(Layout, EachAnchorRuleAtALargerAndASmallerWindow)
         EXPECT_EQ(placeRect(c.design, c.anchors, {1280, 720}, c.window), c.expected) << c.name;
 }
 
-// ------------------------------------------------------------------ clock
-
 TEST(Clock, LongTimeFormatWithoutZone)
 {
     const QTime t(14, 5, 9);
@@ -84,145 +71,169 @@ TEST(Clock, LongTimeFormatWithoutZone)
     }
 }
 
-// ------------------------------------------------------------------ head unit
+// ------------------------------------------------------------------ screens
 
-TEST_F(HeadUnitTest, CreatedWithTheBootImageAndTheTimersOfTheStart)
+TEST_F(ScreensTest, CreatedWithTheRadioScreenInFrontUnderTheBootImage)
 {
     start();
     EXPECT_TRUE(f1->isVisible());
-    EXPECT_FALSE(f2->isVisible());
-    EXPECT_EQ(f1->elements().designTop(f1->bootscreen), 0);
+    for (Screen* s : std::initializer_list<Screen*>{f2, f3, f5})
+        EXPECT_FALSE(s->isVisible());
     EXPECT_EQ(f1->bootscreen->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_FALSE(f1->bootscreen->isHidden());
     EXPECT_EQ(f1->version->text(), QStringLiteral("1.2.0"));
     EXPECT_TRUE(f1->cursor().shape() == Qt::BusyCursor);
+    EXPECT_TRUE(f1->lblUhrzeit->isHidden());
+    EXPECT_TRUE(f1->vol_plus->isHidden());
     EXPECT_TRUE(f1->rdsText->text().isEmpty());
-    for (UiTimer* t : {f1->preboot, f1->boot, f1->time, f1->RDStimer})
-        EXPECT_TRUE(t->isEnabled());
-    for (UiTimer* t : {f1->restartOnce, f1->voltimer, f1->MusicID3Check, f1->pause,
-                       f1->check_PlaylistItem, f1->skip2last, f2->voltimer, f3->voltimer})
-        EXPECT_FALSE(t->isEnabled());
-    EXPECT_FALSE(f1->player);
+    EXPECT_EQ(f1->windowTitle(), QStringLiteral("ZelkRadio"));
+    EXPECT_EQ(f3->windowTitle(), QStringLiteral("Zelk Radio"));
+    EXPECT_TRUE(f2->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(f3->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(f5->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
-TEST_F(HeadUnitTest, FirstStartWritesTheDefaultsAndStartsPresetOne)
-{
-    boot();
-    ASSERT_EQ(fake.dialogs->infos,
-              QStringList{QStringLiteral("Configuration couldn't be found. Creating a new one.")});
-    EXPECT_EQ(storedConfig(), defaultConfigLines());
-    ASSERT_TRUE(f1->player);
-    EXPECT_EQ(fake.player->created, 1);
-    EXPECT_EQ(fake.player->urls.value(0), defaultConfigLines().at(17));
-    EXPECT_GE(fake.player->plays, 1);
-    EXPECT_TRUE(f1->bootscreen->isHidden());
-    EXPECT_EQ(f1->elements().designTop(f1->bootscreen), 1000);
-    EXPECT_TRUE(f1->version->isHidden());
-    EXPECT_FALSE(f1->lblUhrzeit->isHidden());
-    EXPECT_FALSE(f1->vol_plus->isHidden());
-    EXPECT_FALSE(f1->boot->isEnabled());
-    EXPECT_TRUE(f1->restartOnce->isEnabled());
-    EXPECT_EQ(f1->sendername->text(), QStringLiteral("1LIVE"));
-    EXPECT_EQ(f2->aktSender->text(), QStringLiteral("Radio: 1LIVE"));
-    EXPECT_EQ(f3->aktSender->text(), QStringLiteral("Radio: 1LIVE"));
-    EXPECT_EQ(f5->version->text(), QStringLiteral("1.2.0"));
-    // No language was applied: the design captions stay.
-    EXPECT_EQ(f2->butback->text(), QStringLiteral("Zurück"));
-    EXPECT_FALSE(f1->inWindowMode()) << "line 37 is only applied from a stored file";
-    EXPECT_TRUE(fake.downloader->requested.value(0).endsWith(
-        QStringLiteral("/ZelkCANBUS/Quen/version.txt")));
-}
-
-TEST_F(HeadUnitTest, SecondStartAppliesLanguageAndWindowModeFromTheFile)
-{
-    writeConfig(configWith({{cfg::Language, QStringLiteral("EN-US")},
-                            {cfg::Fullscreen, QStringLiteral("false")},
-                            {cfg::StationName1, QStringLiteral("Mein Sender")}}));
-    boot();
-    EXPECT_TRUE(fake.dialogs->infos.isEmpty());
-    EXPECT_EQ(f2->butback->text(), QStringLiteral("Back"));
-    EXPECT_EQ(f3->butback->text(), QStringLiteral("Back"));
-    EXPECT_EQ(f5->Label2->text(), QStringLiteral("Exit"));
-    EXPECT_EQ(f2->aktSender->text(), QStringLiteral("Radio: Mein Sender"));
-    for (Screen* s : std::initializer_list<Screen*>{f1, f2, f3, f5})
-        EXPECT_TRUE(s->inWindowMode());
-
-}
-
-TEST_F(HeadUnitTest, GermanLanguageFileReplacesTheTexts)
-{
-    writeConfig(configWith({{cfg::Language, QStringLiteral("DE-DE")},
-                            {cfg::Fullscreen, QStringLiteral("true")}}));
-    boot();
-    EXPECT_EQ(f2->butback->text(), QStringLiteral("Zurück"));
-    EXPECT_EQ(f1->MUI.line(7), QStringLiteral("Zurück"));
-    EXPECT_EQ(f1->lab_update->text(), QStringLiteral("Installieren"));
-    EXPECT_FALSE(f1->inWindowMode());
-    // A code without a file keeps the list loaded last.
-    f1->languageCode = QStringLiteral("FR-FR");
-    f1->loadlang();
-    EXPECT_EQ(f2->butback->text(), QStringLiteral("Zurück"));
-}
-
-TEST_F(HeadUnitTest, BootStepDoesNotRunAgainWhileItsMessageBoxWaits)
+// Every value of the logic that a screen shows, and every element that
+// shows it: one set, and each element follows.
+TEST_F(ScreensTest, EverySharedValueReachesEveryScreenThatShowsIt)
 {
     start();
-    int ticksInside = 0;
-    fake.dialogs->whileOpen = [&] {
-        ++ticksInside;
-        f1->boot->fire(); // the boot timer ticks inside the nested loop
+    HeadUnit& u = *unit;
+    struct TextCase
+    {
+        const char* name;
+        TextValue* value;
+        std::vector<QLabel*> labels;
     };
-    f1->boot->fire();
-    EXPECT_EQ(ticksInside, 1);
-    EXPECT_EQ(fake.dialogs->infos.size(), 1);
-    EXPECT_EQ(fake.player->created, 1);
-}
-
-TEST_F(HeadUnitTest, ClosingAnyScreenStopsEveryTimerAndEndsTheProgram)
-{
-    for (int screen = 0; screen < 4; ++screen) {
-        SCOPED_TRACE(screen);
-        fake.quits = 0;
-        boot();
-        f1->voltimer->setEnabled(true);
-        f2->voltimer->setEnabled(true);
-        f3->voltimer->setEnabled(true);
-        Screen* screens[] = {f1, f2, f3, f5};
-        screens[screen]->close();
-        EXPECT_EQ(fake.quits, 1);
-        for (UiTimer* t : {f1->preboot, f1->boot, f1->restartOnce, f1->time, f1->RDStimer,
-                           f1->voltimer, f2->voltimer, f3->voltimer})
-            EXPECT_FALSE(t->isEnabled());
-        unit.reset();
+    const TextCase texts[] = {
+        {"clock", &u.clock, {f1->lblUhrzeit, f2->lblUhrzeit, f3->lblUhrzeit}},
+        {"mode caption", &u.radio.Label1, {f1->Label1}},
+        {"preset line", &u.radio.speicher, {f1->speicher}},
+        {"station name", &u.radio.sendername, {f1->sendername}},
+        {"menu now-playing", &u.radio.menuAktSender, {f2->aktSender}},
+        {"web now-playing", &u.radio.webAktSender, {f3->aktSender}},
+        {"station text", &u.stationText.rdsText, {f1->rdsText}},
+        {"position", &u.music.timecount, {f1->timecount}},
+        {"settings version", &u.settingsVersion, {f5->version}},
+        {"update text", &u.update.lab_warning, {f1->lab_warning}},
+        {"update cancel", &u.update.lab_cancel, {f1->lab_cancel}},
+        {"update install", &u.update.lab_update, {f1->lab_update}},
+    };
+    for (const TextCase& c : texts) {
+        SCOPED_TRACE(c.name);
+        c.value->set(QStringLiteral("<b>%1</b>").arg(QLatin1String(c.name)));
+        for (QLabel* l : c.labels) {
+            EXPECT_EQ(l->text(), c.value->text());
+            EXPECT_EQ(l->textFormat(), Qt::PlainText) << "outside texts are never markup";
+        }
     }
+    struct FlagCase
+    {
+        const char* name;
+        FlagValue* value;
+        std::vector<QWidget*> shownWhenOn;
+        std::vector<QWidget*> hiddenWhenOn;
+    };
+    const FlagCase flags[] = {
+        {"mute icons", &u.volume.muted, {f1->ton0}, {f1->ton1}},
+        {"menu mute icons", &u.volume.menuMuted, {f2->ton0}, {f2->ton1}},
+        {"radio overlay", &u.volume.form1.volbar, {f1->volbar}, {}},
+        {"menu overlay", &u.volume.form2.volbar, {f2->volbar}, {}},
+        {"web overlay", &u.volume.form3.volbar, {f3->volbar}, {}},
+        {"started", &u.radio.started, {f1->lblUhrzeit}, {f1->version}},
+        {"volume keys", &u.radio.volumeKeysShown, {f1->vol_plus, f1->vol_minus}, {}},
+        {"boot image", &u.bootImage, {f1->bootscreen}, {}},
+        {"transport", &u.music.transport,
+         {f1->but_play, f1->but_pause, f1->but_stop, f1->but_skipmin, f1->but_skipplus}, {}},
+        {"progress", &u.music.progressShown,
+         {f1->ProgressBar1, f2->ProgressBar1, f3->ProgressBar1}, {}},
+        {"update panel", &u.update.update, {f1->update_panel}, {}},
+        {"installing", &u.update.installing, {f1->update_progress},
+         {f1->bg_but, f1->lab_update, f1->lab_cancel}},
+    };
+    for (const FlagCase& c : flags) {
+        SCOPED_TRACE(c.name);
+        for (bool on : {true, false, true}) {
+            c.value->set(on);
+            for (QWidget* w : c.shownWhenOn)
+                EXPECT_EQ(w->isHidden(), !on) << w->objectName().toStdString();
+            for (QWidget* w : c.hiddenWhenOn)
+                EXPECT_EQ(w->isHidden(), on) << w->objectName().toStdString();
+        }
+    }
+    const std::pair<IntValue*, Gauge*> levels[] = {{&u.volume.form1.volumebar, f1->volumebar},
+                                                   {&u.volume.form2.volumebar, f2->volumebar},
+                                                   {&u.volume.form3.volumebar, f3->volumebar}};
+    for (auto [value, gauge] : levels) {
+        value->set(35);
+        EXPECT_EQ(gauge->value(), 35);
+        value->set(103);
+        EXPECT_EQ(gauge->value(), 100) << "the gauge holds values of its range";
+    }
+    u.bootImage.set(false);
+    EXPECT_EQ(f1->elements().designTop(f1->bootscreen), 1000);
+    u.update.updateTop.set(100);
+    EXPECT_EQ(f1->update_panel->geometry(), QRect(0, 100, f1->width(), f1->height()));
+    u.busyCursor.set(false);
+    EXPECT_TRUE(f1->cursor().shape() == Qt::ArrowCursor);
 }
 
-TEST_F(HeadUnitTest, ClosingWhileTheFirstStartMessageWaitsDoesNotStartTheRadio)
+TEST_F(ScreensTest, PresetLookOnTheRadioScreenAndTheFirstNumberStaysTransparent)
 {
-    start();
-    fake.dialogs->whileOpen = [&] { f2->close(); };
-    f1->boot->fire();
-    EXPECT_EQ(fake.quits, 1);
-    EXPECT_FALSE(f1->player);
+    writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")}}));
+    boot();
+    unit->radio.Button3();
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(f1->but_1[i]->isHidden(), i != 2);
+        EXPECT_EQ(f1->but_0[i]->isHidden(), i == 2);
+        const QColor text = f1->prog[i]->palette().color(QPalette::WindowText);
+        EXPECT_EQ(text, i == 2 ? QColor(Qt::white) : QColor(Qt::black));
+        EXPECT_EQ(f1->prog[i]->autoFillBackground(), i != 0) << "prog1 draws no background";
+    }
+    EXPECT_EQ(f1->prog[2]->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
+    unit->radio.showPresets(false);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(f1->but_1[i]->isHidden() && f1->but_0[i]->isHidden()
+                    && f1->prog[i]->isHidden());
 }
 
-TEST_F(HeadUnitTest, TransitionsHandOverPlaceAndSize)
+TEST_F(ScreensTest, ClickOnADiscOrItsNumberChoosesThePreset)
+{
+    writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")}}));
+    boot();
+    QTest::mouseClick(f1->prog[2], Qt::LeftButton);
+    EXPECT_EQ(f1->speicher->text(), QStringLiteral("FM: 3"));
+    QTest::mouseClick(f1->but_0[4], Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(f1->speicher->text(), QStringLiteral("FM: 5"));
+    // The selected disc has no action.
+    const int plays = fake.player->plays;
+    QTest::mouseClick(f1->but_1[4], Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(fake.player->plays, plays);
+    // The menu's "+" acts through the radio screen.
+    unit->restartOnce.setEnabled(false);
+    QTest::mouseClick(f2->vol_plus, Qt::LeftButton);
+    EXPECT_EQ(unit->volume.volume, 5);
+    EXPECT_FALSE(f1->volbar->isHidden());
+}
+
+TEST_F(ScreensTest, TransitionsHandOverPlaceAndSize)
 {
     boot();
     f1->setGeometry(100, 50, 1100, 650);
-    f1->but_goto_menu();
+    QTest::mouseClick(f1->goto_menu, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_TRUE(f2->isVisible());
     EXPECT_FALSE(f1->isVisible());
     EXPECT_EQ(f2->geometry(), QRect(100, 50, 1100, 650));
 
-    f2->sw2Setup();
+    QTest::mouseClick(f2->butSettings, Qt::LeftButton, {}, QPoint(40, 40));
     EXPECT_TRUE(f5->isVisible());
     EXPECT_FALSE(f2->isVisible());
     EXPECT_EQ(f5->geometry(), QRect(100, 50, 1100, 650));
-    f5->but_back();
+    QTest::mouseClick(f5->butback, Qt::LeftButton);
     EXPECT_TRUE(f2->isVisible());
     EXPECT_FALSE(f5->isVisible());
 
-    f2->takemeback();
+    QTest::mouseClick(f2->butback, Qt::LeftButton);
     EXPECT_TRUE(f1->isVisible());
     EXPECT_FALSE(f2->isVisible());
     EXPECT_EQ(f1->geometry(), QRect(100, 50, 1100, 650));
@@ -230,7 +241,7 @@ TEST_F(HeadUnitTest, TransitionsHandOverPlaceAndSize)
     EXPECT_EQ(f1->elements().designTop(f1->bootscreen), 1000);
 }
 
-TEST_F(HeadUnitTest, WindowModeOnEveryScreenTwice)
+TEST_F(ScreensTest, WindowModeOnEveryScreenTwiceAndTheMinimumOuterSize)
 {
     boot();
     for (int round = 0; round < 2; ++round) {
@@ -243,193 +254,83 @@ TEST_F(HeadUnitTest, WindowModeOnEveryScreenTwice)
             EXPECT_TRUE(s->windowFlags() & Qt::WindowCloseButtonHint);
         }
         f1->resize(900, 500);
-        EXPECT_EQ(f1->size(), QSize(1024, 600)) << "never below the minimum";
+        const QSize outer = f1->frameGeometry().size();
+        EXPECT_EQ(outer, QSize(1024, 600)) << "never below the minimum, frame included";
     }
     EXPECT_TRUE(f2->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(f1->isVisible()) << "the shown screen stays shown";
 }
 
-TEST_F(HeadUnitTest, HotKeysGoToTheShownScreenElseToTheRadioScreen)
+TEST_F(ScreensTest, InWindowModeTheRadioScreenSnapsToTheDisplayEdges)
 {
     boot();
-    f1->volume = 50;
-    f1->restartOnce->setEnabled(false);
+    unit->chgWin();
+    const QRect area = f1->screen()->availableGeometry();
+    f1->move(area.left() + 6, area.top() + 4);
+    EXPECT_EQ(f1->frameGeometry().topLeft(), area.topLeft());
+    f1->move(area.left() + 200, area.top() + 120);
+    EXPECT_EQ(f1->frameGeometry().topLeft(), area.topLeft() + QPoint(200, 120)) << "far: stays";
+    f2->move(area.left() + 6, area.top() + 4);
+    EXPECT_EQ(f2->frameGeometry().topLeft(), area.topLeft() + QPoint(6, 4)) << "only Form1";
+}
 
-    // F12 on the main menu: its own binding, nothing stored.
-    f1->but_goto_menu();
-    QTest::keyClick(f2, Qt::Key_F12);
-    EXPECT_EQ(f1->volume, 55);
-    EXPECT_EQ(storedConfig().value(cfg::Volume), QStringLiteral("15"));
-    EXPECT_FALSE(f2->overlay.volbar->isHidden());
-    EXPECT_TRUE(f1->volbar->isHidden());
-
-    // F11 on the settings screen: the radio screen's, which stores the level.
-    f2->sw2Setup();
-    QTest::keyClick(f5, Qt::Key_F11);
-    EXPECT_EQ(f1->volume, 50);
-    EXPECT_EQ(storedConfig().value(cfg::Volume), QStringLiteral("50"));
-
-    // F1 from the web view: the menu comes with the radio screen's place,
-    // and the web view is not hidden.
-    f5->but_back();
-    f2->hide();
-    f3->show();
-    f1->setGeometry(10, 20, 1200, 700);
-    QTest::keyClick(f3, Qt::Key_F1);
+TEST_F(ScreensTest, HotKeysReachTheLogicFromEveryScreenAndHeldVolumeKeysRepeat)
+{
+    writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")}}));
+    boot();
+    unit->restartOnce.setEnabled(false);
+    unit->volume.volume = 50;
+    QTest::keyClick(f1, Qt::Key_F1);
     EXPECT_TRUE(f2->isVisible());
-    EXPECT_TRUE(f3->isVisible());
-    EXPECT_EQ(f2->geometry(), QRect(10, 20, 1200, 700));
-
-    // F10 mutes from every screen.
-    QTest::keyClick(f3, Qt::Key_F10);
+    QTest::keyClick(f2, Qt::Key_F12);
+    EXPECT_EQ(unit->volume.volume, 55);
+    EXPECT_FALSE(f2->volbar->isHidden());
+    EXPECT_TRUE(f1->volbar->isHidden());
+    // A held key: the first press and its repeats.
+    for (bool repeat : {false, true, true}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F11, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(f2, &press);
+    }
+    EXPECT_EQ(unit->volume.volume, 40);
+    QKeyEvent heldMute(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(f2, &heldMute);
+    EXPECT_FALSE(unit->volume.muted.on()) << "a held F10 does not toggle on and on";
+    QTest::keyClick(f5, Qt::Key_F10);
+    EXPECT_TRUE(unit->volume.muted.on());
     EXPECT_FALSE(f1->ton0->isHidden());
-    EXPECT_EQ(f1->volume, 0);
 }
 
-TEST_F(HeadUnitTest, HotKeysDuringTheBootImageAreHarmless)
+TEST_F(ScreensTest, LanguageCaptionsReachEveryScreen)
 {
-    start();
-    for (int key : {Qt::Key_F10, Qt::Key_F11, Qt::Key_F12, Qt::Key_F1, Qt::Key_F5})
-        QTest::keyClick(f1, key);
-    EXPECT_EQ(f1->volume, 0);
-    EXPECT_FALSE(f1->player);
-    EXPECT_TRUE(fake.dialogs->errors.isEmpty());
-    EXPECT_FALSE(QFile::exists(dataDir + QStringLiteral("Radio.ini")));
-}
-
-TEST_F(HeadUnitTest, ClockRunsOnAllThreeScreens)
-{
-    start();
-    f1->time_tick();
-    const QString now = f1->lblUhrzeit->text();
-    EXPECT_NE(now, QStringLiteral("00:00"));
-    EXPECT_EQ(f2->lblUhrzeit->text(), now);
-    EXPECT_EQ(f3->lblUhrzeit->text(), now);
-    EXPECT_EQ(now.count(QLatin1Char(':')), 2) << now.toStdString();
-}
-
-// ------------------------------------------------------------------ presets
-
-TEST_F(HeadUnitTest, EachPresetTunesHighlightsAndStores)
-{
-    boot();
-    for (int n = 1; n <= 6; ++n) {
-        SCOPED_TRACE(n);
-        const int playsBefore = fake.player->plays;
-        f1->ButtonN(n);
-        EXPECT_EQ(f1->speicher->text(), QStringLiteral("FM: %1").arg(n));
-        EXPECT_EQ(f1->sendername->text(), defaultConfigLines().at(9 + n));
-        EXPECT_EQ(fake.player->urls.last(), defaultConfigLines().at(16 + n));
-        EXPECT_EQ(fake.player->plays, playsBefore + 1);
-        EXPECT_EQ(storedConfig().value(cfg::ActiveStation), QString::number(n));
-        for (int i = 0; i < 6; ++i) {
-            EXPECT_EQ(f1->but_1[i]->isHidden(), i != n - 1);
-            EXPECT_EQ(f1->but_0[i]->isHidden(), i == n - 1);
-            const QColor text = f1->prog[i]->palette().color(QPalette::WindowText);
-            EXPECT_EQ(text, i == n - 1 ? QColor(Qt::white) : QColor(Qt::black));
-        }
-        EXPECT_EQ(f1->prog[n - 1]->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
-        EXPECT_EQ(f2->aktSender->text(), QStringLiteral("Radio: ") + f1->sendername->text());
-    }
-    // The selected preset again restarts the same stream.
-    const int plays = fake.player->plays;
-    f1->Button6();
-    EXPECT_EQ(fake.player->urls.last(), defaultConfigLines().at(22));
-    EXPECT_EQ(fake.player->plays, plays + 1);
-}
-
-TEST_F(HeadUnitTest, ClickOnADiscOrItsNumberChoosesThePreset)
-{
-    boot();
-    f1->show();
-    QTest::mouseClick(f1->prog[2], Qt::LeftButton);
-    EXPECT_EQ(f1->speicher->text(), QStringLiteral("FM: 3"));
-    QTest::mouseClick(f1->but_0[4], Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(f1->speicher->text(), QStringLiteral("FM: 5"));
-    // The selected disc has no action.
-    const int plays = fake.player->plays;
-    QTest::mouseClick(f1->but_1[4], Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(fake.player->plays, plays);
-}
-
-struct RestoreCase
-{
-    const char* line7;
-    const char* line3;
-    const char* speicher;
-    int volume;
-};
-
-TEST_F(HeadUnitTest, RestoreStepTunesTheStoredPresetOnly)
-{
-    const RestoreCase cases[] = {
-        {"3", "40", "FM: 3", 40}, {"6", "98", "FM: 6", 98}, {"7", "15", "FM: 1", 15},
-        {"", "15", "FM: 1", 15},  {"3 ", "x", "FM: 1", 0},  {"1", "250", "FM: 1", 100},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line7);
-        writeConfig(configWith({{cfg::ActiveStation, QString::fromLatin1(c.line7)},
-                                {cfg::Volume, QString::fromLatin1(c.line3)},
-                                {cfg::Fullscreen, QStringLiteral("true")}}));
-        boot();
-        const int urls = static_cast<int>(fake.player->urls.size());
-        f1->restartOnce->fire();
-        EXPECT_EQ(f1->speicher->text(), QString::fromLatin1(c.speicher));
-        EXPECT_EQ(f1->volume, c.volume);
-        EXPECT_FALSE(f1->restartOnce->isEnabled());
-        const bool tuned = QString::fromLatin1(c.line7).size() == 1
-                           && QString::fromLatin1(c.line7) != QLatin1String("7");
-        EXPECT_EQ(fake.player->urls.size(), urls + (tuned ? 1 : 0));
-        if (!tuned) {
-            EXPECT_EQ(storedConfig().value(cfg::ActiveStation), QString::fromLatin1(c.line7));
-        }
-        EXPECT_TRUE(fake.player->volumes.isEmpty()) << "the level reaches the player later";
-        unit.reset();
-    }
-}
-
-TEST_F(HeadUnitTest, FailedSaveOfAPresetHighlightsButDoesNotPlay)
-{
-    boot();
-    const int plays = fake.player->plays;
-    // Root ignores permissions: a folder in the file's place makes it fail.
-    QFile::remove(dataDir + QStringLiteral("Radio.ini"));
-    ASSERT_TRUE(QDir().mkpath(dataDir + QStringLiteral("Radio.ini")));
-    f1->show();
-    QTest::mouseClick(f1->prog[3], Qt::LeftButton);
-    ASSERT_EQ(fake.dialogs->errors.size(), 1);
-    EXPECT_TRUE(fake.dialogs->errors.first().contains(QStringLiteral("Radio.ini")));
-    EXPECT_FALSE(f1->but_1[3]->isHidden());
-    EXPECT_EQ(fake.player->urls.last(), defaultConfigLines().at(20));
-    EXPECT_EQ(fake.player->plays, plays);
-    EXPECT_EQ(f1->config.line(cfg::ActiveStation), QStringLiteral("4"));
-}
-
-TEST_F(HeadUnitTest, BackToRadioModeResumesOnPresetOne)
-{
-    boot();
-    f1->Button4();
-    f1->radiomode = false;
-    f1->savedVolume = 35;
-    f1->sw2_radio();
-    EXPECT_EQ(fake.player->stops, 1);
-    EXPECT_EQ(fake.sleeper->sleeps, QList<int>{1000});
-    EXPECT_EQ(f1->speicher->text(), QStringLiteral("FM: 1"));
-    EXPECT_EQ(storedConfig().value(cfg::ActiveStation), QStringLiteral("1"));
-    EXPECT_EQ(fake.player->volumes.last(), 35);
-    EXPECT_TRUE(f1->but_play->isHidden());
-    EXPECT_EQ(f1->Label1->text(), QStringLiteral("Radio"));
-    EXPECT_TRUE(f1->RDStimer->isEnabled());
-}
-
-TEST_F(HeadUnitTest, StationTextsAreShownAsPlainText)
-{
-    writeConfig(configWith({{cfg::StationName1 + 1, QStringLiteral("<b>Bold</b> & <img src=x>")},
+    writeConfig(configWith({{cfg::Language, QStringLiteral("EN-US")},
                             {cfg::Fullscreen, QStringLiteral("true")}}));
     boot();
-    f1->Button2();
-    EXPECT_EQ(f1->sendername->textFormat(), Qt::PlainText);
-    EXPECT_EQ(f2->aktSender->textFormat(), Qt::PlainText);
-    EXPECT_EQ(f1->rdsText->textFormat(), Qt::PlainText);
-    EXPECT_EQ(f1->sendername->text(), QStringLiteral("<b>Bold</b> & <img src=x>"));
+    EXPECT_EQ(f2->butback->text(), QStringLiteral("Back"));
+    EXPECT_EQ(f3->butback->text(), QStringLiteral("Back"));
+    EXPECT_EQ(f5->butback->text(), QStringLiteral("Back"));
+    EXPECT_EQ(f5->Label2->text(), QStringLiteral("Exit"));
+    EXPECT_EQ(f5->aktSender->text(), QStringLiteral("Setup"));
+    EXPECT_EQ(f1->lab_update->text(), QStringLiteral("Install"));
+    EXPECT_EQ(f2->aktSender->text(), QStringLiteral("Radio: 1LIVE")) << "the tune came after";
+}
+
+TEST_F(ScreensTest, WebViewBarFollowsTheLowerEdgeAndHasNoFullScreenFrame)
+{
+    start();
+    EXPECT_EQ(f3->elements().find("Frame"), nullptr);
+    unit->chgWin();
+    f3->show();
+    f3->resize(1024, 600);
+    EXPECT_EQ(f3->Image1->geometry(), QRect(24, 616 - 120, 257, 89));
+    EXPECT_EQ(f3->butback->geometry(), QRect(24, 624 - 120, 249, 65));
+    EXPECT_EQ(f3->lblUhrzeit->geometry(), QRect(952 - 256, 616 - 120, 320, 73));
+    EXPECT_EQ(f3->aktSender->geometry(), QRect(295, 632 - 120, 674 - 256, 57));
+}
+
+TEST_F(ScreensTest, ClosingAScreenWindowEndsTheProgram)
+{
+    boot();
+    f3->close();
+    EXPECT_EQ(fake.quits, 1);
+    EXPECT_FALSE(unit->time.isEnabled());
 }

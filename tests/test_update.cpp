@@ -1,12 +1,11 @@
 // The version check of the boot step, the update panel, cancel and install,
 // against a loopback update server.
 
-#include "platform/curldownloader.h"
-#include "support/headunit_fixture.h"
+#include "platform/netdownloader.h"
+#include "support/core_fixture.h"
 #include "support/httpserver.h"
 
 #include <QFile>
-#include <QProgressBar>
 
 using namespace zelk;
 using namespace zelktest;
@@ -21,12 +20,12 @@ QByteArray readAll(const QString& path)
 
 } // namespace
 
-class UpdateTest : public HeadUnitTest
+class UpdateTest : public CoreTest
 {
 protected:
     void SetUp() override
     {
-        HeadUnitTest::SetUp();
+        CoreTest::SetUp();
         // A stored configuration, so no first-start message gets in the way,
         // and no station text addresses off this machine.
         writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")},
@@ -35,11 +34,12 @@ protected:
     }
     void bootAgainst(HttpServer& server)
     {
-        start(std::make_shared<CurlDownloader>(DownloadLimits{1000, 2000, 1024 * 1024}));
-        f1->updateServer = QString::fromStdString(server.url(""));
-        f1->boot->fire();
+        start(std::make_shared<NetDownloader>());
+        unit->update.server = QString::fromStdString(server.url(""));
+        unit->boot.fire();
+        ASSERT_TRUE(waitUntil([this] { return !unit->seq.holding(); }));
     }
-    bool offered() const { return !f1->update_panel->isHidden(); }
+    bool offered() const { return unit->update.update.on(); }
 
     HttpServer server;
     const std::string versionPath = "/ZelkCANBUS/Quen/version.txt";
@@ -49,21 +49,22 @@ protected:
 TEST_F(UpdateTest, OfferedWhenTheFirstLineDiffersInAnyWay)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"1.2.0", false},         {"1.2.0\r\nRelease notes", false}, {"1.2.1", true},
-        {"1.1.9", true},          {"1.2.0 ", true},                  {"v1.2.0", true},
-        {"", false},              {" ", false},
+        {"1.2.0", false}, {"1.2.0\r\nRelease notes", false}, {"1.2.1", true},
+        {"1.1.9", true},  {"1.2.0 ", true},                  {"v1.2.0", true},
+        {"\t", true},     {"  ", true},                      {"", false},
+        {" ", false},
     };
     for (const auto& [body, offer] : cases) {
         SCOPED_TRACE(body);
         server.setRoute(versionPath, Route{200, body, "text/plain"});
         bootAgainst(server);
         EXPECT_EQ(offered(), offer);
-        EXPECT_EQ(bool(f1->player), !offer) << "the radio starts only without an offer";
-        EXPECT_FALSE(f1->boot->isEnabled());
+        EXPECT_EQ(bool(unit->player), !offer) << "the radio starts only without an offer";
+        EXPECT_FALSE(unit->boot.isEnabled());
+        EXPECT_FALSE(unit->busyCursor.on());
         if (offer) {
-            EXPECT_EQ(f1->elements().designTop(f1->update_panel), 100);
-            EXPECT_EQ(f1->update_panel->geometry(), QRect(0, 100, f1->width(), f1->height()));
-            EXPECT_FALSE(f1->bootscreen->isHidden()) << "the boot image stays behind the panel";
+            EXPECT_EQ(unit->update.updateTop.value(), 100);
+            EXPECT_TRUE(unit->bootImage.on()) << "the boot image stays behind the panel";
         }
         unit.reset();
     }
@@ -74,7 +75,7 @@ TEST_F(UpdateTest, WithoutServerAnEarlierFileDecidesElseNothingIsOffered)
     server.setRoute(versionPath, Route{404, "", "text/plain"});
     bootAgainst(server);
     EXPECT_FALSE(offered()) << "no version known: no update to offer";
-    EXPECT_TRUE(f1->player);
+    EXPECT_TRUE(unit->player);
     unit.reset();
 
     for (const auto& [earlier, offer] : {std::pair{"1.3.0", true}, std::pair{"1.2.0", false}}) {
@@ -85,24 +86,41 @@ TEST_F(UpdateTest, WithoutServerAnEarlierFileDecidesElseNothingIsOffered)
     }
 }
 
+TEST_F(UpdateTest, InputDuringTheVersionDownloadActsAfterTheBootStep)
+{
+    server.setRoute(versionPath, Route{200, "", "text/plain", true}); // hangs
+    start(std::make_shared<NetDownloader>());
+    unit->update.server = QString::fromStdString(server.url(""));
+    unit->boot.fire();
+    ASSERT_TRUE(unit->seq.holding());
+    // F12 during the download: in the blocked program it came after the
+    // boot step, when the radio had started.
+    unit->seq.input(unit->hotKey(ScreenId::Form1, Qt::Key_F12, false));
+    EXPECT_EQ(storedConfig().value(cfg::Volume), QStringLiteral("15"));
+    ASSERT_TRUE(waitUntil([this] { return !unit->seq.holding(); }));
+    EXPECT_TRUE(unit->player);
+    EXPECT_EQ(unit->volume.volume, 5);
+    EXPECT_EQ(storedConfig().value(cfg::Volume), QStringLiteral("5"));
+}
+
 TEST_F(UpdateTest, CancelStartsTheRadioAndIsNotRemembered)
 {
     server.setRoute(versionPath, Route{200, "1.2.1", "text/plain"});
     bootAgainst(server);
     ASSERT_TRUE(offered());
-    Q_EMIT f1->lab_cancel->clicked();
+    unit->update.lab_cancel_click();
     EXPECT_FALSE(offered());
-    EXPECT_EQ(f1->elements().designTop(f1->update_panel), 100);
-    ASSERT_TRUE(f1->player);
-    EXPECT_TRUE(f1->restartOnce->isEnabled());
-    EXPECT_TRUE(f1->bootscreen->isHidden());
+    EXPECT_EQ(unit->update.updateTop.value(), 100);
+    ASSERT_TRUE(unit->player);
+    EXPECT_TRUE(unit->restartOnce.isEnabled());
+    EXPECT_FALSE(unit->bootImage.on());
     unit.reset();
 
     bootAgainst(server);
     EXPECT_TRUE(offered()) << "the next start offers it again";
 }
 
-TEST_F(UpdateTest, InstallShowsTheMessageFetchesAndOpensTheInstaller)
+TEST_F(UpdateTest, InstallShowsTheMessageWaitsFetchesFreshAndOpensTheInstaller)
 {
     server.setRoute(versionPath, Route{200, "1.2.1", "text/plain"});
     server.setRoute(installerPath, Route{200, "MZ installer bytes", "application/octet-stream"});
@@ -110,22 +128,26 @@ TEST_F(UpdateTest, InstallShowsTheMessageFetchesAndOpensTheInstaller)
     ASSERT_TRUE(offered());
     bool waitingWhileBoxOpen = false;
     fake.dialogs->whileOpen = [&] {
-        waitingWhileBoxOpen = f1->lab_warning->text() == QStringLiteral("Bitte warten...")
-                              && f1->lab_update->isHidden() && f1->lab_cancel->isHidden()
-                              && !f1->update_progress->isHidden() && f1->bg_but->isHidden()
-                              && !f1->bg_nobut->isHidden();
+        waitingWhileBoxOpen = unit->update.lab_warning.text() == QStringLiteral("Bitte warten...")
+                              && unit->update.installing.on();
     };
-    Q_EMIT f1->lab_update->clicked();
-
+    unit->seq.input([this] { unit->update.lab_update_click(); });
     EXPECT_TRUE(waitingWhileBoxOpen);
     EXPECT_EQ(fake.dialogs->infos,
               QStringList{QStringLiteral("Zelk Radio will be updated to 1.2.1 .")});
-    EXPECT_EQ(fake.sleeper->sleeps, (QList<int>{1000, 5000}));
+    // The waits are the UI thread's own: it goes on, and input is not taken.
+    EXPECT_TRUE(unit->seq.holding());
+    unit->seq.input([this] { unit->radio.startRadio(); });
+    EXPECT_EQ(server.requestCount(installerPath), 0) << "one second first";
+
+    ASSERT_TRUE(waitUntil([&] { return fake.quits == 1; }, 15000));
     EXPECT_EQ(server.requestCount(installerPath), 1);
+    const auto raw = server.rawRequests();
+    EXPECT_NE(raw.back().find("Cache-Control: no-cache"), std::string::npos)
+        << "the installer comes past every cache";
     EXPECT_EQ(readAll(dataDir + QStringLiteral("Update.exe")), QByteArray("MZ installer bytes"));
     EXPECT_EQ(fake.shell->opened, QStringList{dataDir + QStringLiteral("Update.exe")});
-    EXPECT_EQ(fake.quits, 1);
-    EXPECT_FALSE(f1->player) << "the radio never started";
+    EXPECT_FALSE(unit->player) << "the radio never started, and the click was dropped";
 }
 
 TEST_F(UpdateTest, FailedInstallerDownloadNeverOpensAnOldInstaller)
@@ -138,14 +160,16 @@ TEST_F(UpdateTest, FailedInstallerDownloadNeverOpensAnOldInstaller)
     old.close();
     bootAgainst(server);
     ASSERT_TRUE(offered());
-    Q_EMIT f1->lab_update->clicked();
+    unit->update.lab_update_click();
+    unit->seq.skipWaits();
+    ASSERT_TRUE(waitUntil([this] { return !unit->seq.holding(); }));
 
     EXPECT_TRUE(fake.shell->opened.isEmpty());
     EXPECT_EQ(fake.quits, 0);
     ASSERT_EQ(fake.dialogs->infos.size(), 2);
     EXPECT_TRUE(fake.dialogs->infos.last().contains(QStringLiteral("could not be downloaded")));
     EXPECT_FALSE(offered());
-    EXPECT_TRUE(f1->player) << "the radio starts instead";
+    EXPECT_TRUE(unit->player) << "the radio starts instead";
     EXPECT_EQ(readAll(dataDir + QStringLiteral("Update.exe")), QByteArray("old installer"));
 }
 
@@ -153,8 +177,22 @@ TEST_F(UpdateTest, ClosingWhileTheOfferWaitsEndsWithoutRadio)
 {
     server.setRoute(versionPath, Route{200, "1.2.1", "text/plain"});
     bootAgainst(server);
-    f1->close();
+    unit->closeScreen(ScreenId::Form1);
     EXPECT_EQ(fake.quits, 1);
-    EXPECT_FALSE(f1->player);
-    EXPECT_FALSE(f1->time->isEnabled());
+    EXPECT_FALSE(unit->player);
+    EXPECT_FALSE(unit->time.isEnabled());
+}
+
+TEST_F(UpdateTest, TheTextDownloadsAndTheInstallerAreBoundDifferently)
+{
+    start();
+    fake.downloader->autoFinish = false;
+    unit->update.ver_dl = {QStringLiteral("1.2.1")};
+    unit->update.lab_update_click();
+    unit->seq.skipWaits();
+    ASSERT_EQ(fake.downloader->limits.size(), 1);
+    const DownloadLimits installer = fake.downloader->limits.last();
+    EXPECT_GE(installer.totalTimeoutMs, 60000);
+    EXPECT_GT(installer.maxBytes, DownloadLimits::textFile().maxBytes);
+    EXPECT_TRUE(fake.downloader->fresh.last()) << "requested after clearUrlCache";
 }

@@ -1,42 +1,80 @@
 #include "support/fakes.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 
 namespace zelktest {
 
-void ensureApp()
+void ensureCoreApp()
 {
     if (QCoreApplication::instance())
         return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "zelk-tests";
     static char* argv[] = {name, nullptr};
-    // Never destroyed: a QApplication torn down among the static destructors
-    // at exit crashes in its font cache, whose thread storage is gone.
-    static QApplication* app = new QApplication(argc, argv);
+    static QCoreApplication* app = new QCoreApplication(argc, argv);
     Q_UNUSED(app);
 }
 
-bool FakeDownloader::download(const QString& url, const QString& target)
+void settle()
 {
-    requested << url;
-    auto it = files.constFind(url);
-    if (it == files.constEnd())
-        return false;
-    QFile f(target);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    f.write(*it);
-    return true;
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void FakeDownloader::downloadAll(const QList<std::pair<QString, QString>>& urlAndTarget)
+zelk::Downloader::Batch FakeDownloader::fetch(const QList<zelk::DownloadJob>& jobs,
+                                              const zelk::DownloadLimits& l, Done done)
 {
-    for (const auto& [url, target] : urlAndTarget)
-        download(url, target);
+    const Batch id = ++m_last;
+    for (const auto& job : jobs) {
+        requested << job.url;
+        fresh << m_bypass;
+    }
+    limits << l;
+    m_pending.append({id, jobs, std::move(done)});
+    if (autoFinish)
+        QTimer::singleShot(0, [this, id] { complete(id); });
+    return id;
+}
+
+void FakeDownloader::cancel(Batch batch)
+{
+    for (int i = 0; i < m_pending.size(); ++i) {
+        if (m_pending[i].id == batch) {
+            m_pending.removeAt(i);
+            cancelled << batch;
+            return;
+        }
+    }
+}
+
+void FakeDownloader::finish()
+{
+    while (!m_pending.isEmpty())
+        complete(m_pending.first().id);
+}
+
+void FakeDownloader::complete(Batch id)
+{
+    for (int i = 0; i < m_pending.size(); ++i) {
+        if (m_pending[i].id != id)
+            continue;
+        Pending p = m_pending.takeAt(i);
+        QList<bool> replaced;
+        for (const auto& job : p.jobs) {
+            auto it = files.constFind(job.url);
+            bool ok = false;
+            if (it != files.constEnd() && !job.url.isEmpty()) {
+                QFile f(job.target);
+                ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(*it) == it->size();
+            }
+            replaced << ok;
+        }
+        p.done(replaced);
+        return;
+    }
 }
 
 zelk::Services FakeServices::services(std::shared_ptr<zelk::Downloader> realDownloader)
@@ -44,13 +82,13 @@ zelk::Services FakeServices::services(std::shared_ptr<zelk::Downloader> realDown
     zelk::Services s;
     auto log = player;
     s.makePlayer = [log] {
+        if (log->failing.contains(QStringLiteral("create")))
+            throw zelk::OperationError(QStringLiteral("The media player could not be created."));
         ++log->created;
         return std::make_unique<FakePlayer>(log);
     };
     s.downloader = realDownloader ? realDownloader : downloader;
-    s.installerDownloader = s.downloader;
     s.dialogs = dialogs;
-    s.sleeper = sleeper;
     s.shell = shell;
     s.quit = [this] { ++quits; };
     return s;

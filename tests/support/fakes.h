@@ -2,11 +2,13 @@
 // Fakes of the platform services, for tests about the logic above them.
 
 #include "platform/download.h"
+#include "platform/errors.h"
 #include "platform/mediaplayer.h"
 #include "platform/services.h"
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -15,55 +17,126 @@
 
 namespace zelktest {
 
-// The one QApplication of a test program (offscreen by the test runner).
-void ensureApp();
+// The one QCoreApplication of a core test program.
+void ensureCoreApp();
+// Lets the event loop deliver what is posted (download ends, queued calls).
+void settle();
 
 struct PlayerLog
 {
-    QStringList urls;  // every setUrl
+    QStringList urls; // every setUrl
     int plays = 0;
     int stops = 0;
     int pauses = 0;
+    int nexts = 0;
+    int previouses = 0;
     QList<int> volumes; // every setVolume, as given
     int created = 0;
+    // Calls named here throw as a refused engine call would ("play", ...).
+    QSet<QString> failing;
+    // What the current item is called (music mode).
+    QString itemName;
 };
 
 class FakePlayer : public zelk::MediaPlayer
 {
 public:
     explicit FakePlayer(std::shared_ptr<PlayerLog> log) : m_log(std::move(log)) {}
-    void setUrl(const QString& url) override { m_url = url; m_log->urls << url; }
+    void setUrl(const QString& url) override
+    {
+        check("setUrl");
+        m_url = url;
+        m_log->urls << url;
+    }
     QString url() const override { return m_url; }
-    void play() override { ++m_log->plays; }
-    void stop() override { ++m_log->stops; }
-    void pause() override { ++m_log->pauses; }
-    void next() override {}
-    void previous() override {}
-    QString currentItemName() const override { return {}; }
+    void play() override
+    {
+        check("play");
+        ++m_log->plays;
+    }
+    void stop() override
+    {
+        check("stop");
+        ++m_log->stops;
+    }
+    void pause() override
+    {
+        check("pause");
+        ++m_log->pauses;
+    }
+    void next() override
+    {
+        check("next");
+        ++m_log->nexts;
+    }
+    void previous() override
+    {
+        check("previous");
+        ++m_log->previouses;
+    }
+    QString currentItemName() const override { return m_log->itemName; }
     QString currentPositionString() const override { return QStringLiteral("00:00"); }
     double currentPosition() const override { return 0; }
     double currentMediaDuration() const override { return 0; }
-    void setVolume(int v) override { m_log->volumes << v; m_volume = std::clamp(v, 0, 100); }
+    void setVolume(int v) override
+    {
+        check("setVolume");
+        m_log->volumes << v;
+        m_volume = std::clamp(v, 0, 100);
+    }
     int volume() const override { return m_volume; }
 
 private:
+    void check(const char* call) const
+    {
+        if (m_log->failing.contains(QLatin1String(call)))
+            throw zelk::OperationError(QStringLiteral("The media player refused %1.")
+                                           .arg(QLatin1String(call)));
+    }
     std::shared_ptr<PlayerLog> m_log;
     QString m_url;
     int m_volume = 100;
 };
 
 // Serves addresses from a table: an address in `files` writes that content,
-// every other address fails and leaves the target as it was.
+// every other address fails and leaves the target as it was. A batch ends on
+// the next turn of the event loop, or when finish() says so.
 class FakeDownloader : public zelk::Downloader
 {
 public:
     QHash<QString, QByteArray> files;
     QStringList requested;
+    // Whether each request asked past the caches, in the order of `requested`.
+    QList<bool> fresh;
+    QList<zelk::DownloadLimits> limits;
+    QList<Batch> cancelled;
     int cacheClears = 0;
+    // Off: batches wait for finish().
+    bool autoFinish = true;
 
-    bool download(const QString& url, const QString& target) override;
-    void downloadAll(const QList<std::pair<QString, QString>>& urlAndTarget) override;
-    void clearUrlCache() override { ++cacheClears; }
+    Batch fetch(const QList<zelk::DownloadJob>& jobs, const zelk::DownloadLimits& limits,
+                Done done) override;
+    void cancel(Batch batch) override;
+    void clearUrlCache() override
+    {
+        ++cacheClears;
+        m_bypass = true;
+    }
+    // Ends every batch that has not ended.
+    void finish();
+    int pending() const { return static_cast<int>(m_pending.size()); }
+
+private:
+    struct Pending
+    {
+        Batch id;
+        QList<zelk::DownloadJob> jobs;
+        Done done;
+    };
+    void complete(Batch id);
+    QList<Pending> m_pending;
+    Batch m_last = 0;
+    bool m_bypass = false;
 };
 
 class FakeDialogs : public zelk::Dialogs
@@ -74,20 +147,13 @@ public:
     // Runs while a box "is open", as the nested event loop would run timers.
     std::function<void()> whileOpen;
 
-    void information(QWidget*, const QString& text) override
+    void information(const QString& text) override
     {
         infos << text;
         if (whileOpen)
             whileOpen();
     }
-    void error(QWidget*, const QString& text) override { errors << text; }
-};
-
-class FakeSleeper : public zelk::Sleeper
-{
-public:
-    QList<int> sleeps;
-    void sleep(int ms) override { sleeps << ms; }
+    void error(const QString& text) override { errors << text; }
 };
 
 class FakeShell : public zelk::Shell
@@ -106,12 +172,10 @@ struct FakeServices
     std::shared_ptr<PlayerLog> player = std::make_shared<PlayerLog>();
     std::shared_ptr<FakeDownloader> downloader = std::make_shared<FakeDownloader>();
     std::shared_ptr<FakeDialogs> dialogs = std::make_shared<FakeDialogs>();
-    std::shared_ptr<FakeSleeper> sleeper = std::make_shared<FakeSleeper>();
     std::shared_ptr<FakeShell> shell = std::make_shared<FakeShell>();
     int quits = 0;
 
-    // Services backed by these fakes (the downloader may be replaced by a
-    // real one).
+    // Services backed by these fakes (the downloader may be a real one).
     zelk::Services services(std::shared_ptr<zelk::Downloader> realDownloader = nullptr);
 };
 

@@ -34,6 +34,7 @@ const char* reason(int status)
     switch (status) {
     case 200: return "OK";
     case 206: return "Partial Content";
+    case 302: return "Found";
     case 404: return "Not Found";
     case 500: return "Internal Server Error";
     default: return "Status";
@@ -225,6 +226,7 @@ void HttpServer::serve(int fd)
                            + "\r\nContent-Type: " + route.contentType
                            + "\r\nContent-Length: " + std::to_string(body.size())
                            + "\r\nAccept-Ranges: bytes\r\n" + extra
+                           + (route.headers.empty() ? "" : route.headers + "\r\n")
                            + "Connection: close\r\n\r\n";
         if (sendAll(fd, head.data(), head.size()))
             sendAll(fd, body.data(), body.size());

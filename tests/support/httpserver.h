@@ -20,6 +20,7 @@ struct Route
     std::string contentType = "application/octet-stream";
     bool hang = false;    // accept the request, then never answer
     bool endless = false; // stream `body` over and over until the client leaves
+    std::string headers{}; // more header lines ("Location: ..."), joined by "\r\n"
 };
 
 class HttpServer

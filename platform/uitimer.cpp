@@ -1,4 +1,4 @@
-#include "screens/uitimer.h"
+#include "platform/uitimer.h"
 
 namespace zelk {
 

@@ -1,0 +1,55 @@
+#include "app/desktopservices.h"
+
+#include "platform/mpvplayer.h"
+#include "platform/netdownloader.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace zelk {
+
+namespace {
+
+void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, QStringLiteral("ZelkRadio"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+class DesktopShell : public Shell
+{
+public:
+    bool open(const QString& pathOrUrl) override
+    {
+        const QUrl url = QUrl::fromUserInput(pathOrUrl);
+        return url.isValid() && QDesktopServices::openUrl(url);
+    }
+};
+
+} // namespace
+
+void WidgetDialogs::information(const QString& text)
+{
+    showBox(parent(), QMessageBox::NoIcon, text);
+}
+
+void WidgetDialogs::error(const QString& text)
+{
+    showBox(parent(), QMessageBox::Critical, text);
+}
+
+Services desktopServices(std::shared_ptr<WidgetDialogs> dialogs)
+{
+    Services s;
+    s.makePlayer = [] { return createMpvPlayer(MpvOptions{}); };
+    s.downloader = std::make_shared<NetDownloader>();
+    s.dialogs = std::move(dialogs);
+    s.shell = std::make_shared<DesktopShell>();
+    s.quit = [] { QCoreApplication::quit(); };
+    return s;
+}
+
+} // namespace zelk

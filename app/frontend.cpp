@@ -1,0 +1,209 @@
+#include "app/frontend.h"
+
+#include "app/headunit.h"
+#include "screens/Unit1.h"
+#include "screens/Unit2.h"
+#include "screens/Unit3.h"
+#include "screens/Unit5.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace zelk {
+
+namespace {
+
+void bindText(TextValue& value, std::initializer_list<QLabel*> labels)
+{
+    for (QLabel* label : labels) {
+        label->setText(value.text());
+        QObject::connect(&value, &TextValue::changed, label, &QLabel::setText);
+    }
+}
+
+void bindVisible(FlagValue& value, std::initializer_list<QWidget*> widgets, bool shownWhen = true)
+{
+    for (QWidget* w : widgets) {
+        w->setVisible(value.on() == shownWhen);
+        QObject::connect(&value, &FlagValue::changed, w,
+                         [w, shownWhen](bool on) { w->setVisible(on == shownWhen); });
+    }
+}
+
+void bindLevel(IntValue& value, Gauge* gauge)
+{
+    gauge->setValue(value.value());
+    QObject::connect(&value, &IntValue::changed, gauge, &Gauge::setValue);
+}
+
+template <class Fn>
+void bindFlag(FlagValue& value, QObject* context, Fn apply)
+{
+    apply(value.on());
+    QObject::connect(&value, &FlagValue::changed, context, apply);
+}
+
+} // namespace
+
+Frontend::Frontend(HeadUnit& unit) : m_unit(unit)
+{
+    // The radio screen is created and shown first, the others hidden after it.
+    Form1 = new TForm1(unit);
+    Form1->show();
+    Form2 = new TForm2(unit);
+    Form3 = new TForm3(unit);
+    Form5 = new TForm5(unit);
+
+    setupScreenConnections();
+    setupClockConnections();
+    setupVolumeConnections();
+    setupRadioConnections();
+    setupMusicConnections();
+    setupUpdateConnections();
+    setupLanguageConnections();
+    qApp->installEventFilter(this);
+}
+
+Frontend::~Frontend()
+{
+    qApp->removeEventFilter(this);
+    delete Form5;
+    delete Form3;
+    delete Form2;
+    delete Form1;
+}
+
+Screen* Frontend::screen(ScreenId id) const
+{
+    switch (id) {
+    case ScreenId::Form1: return Form1;
+    case ScreenId::Form2: return Form2;
+    case ScreenId::Form3: return Form3;
+    case ScreenId::Form5: return Form5;
+    }
+    return Form1;
+}
+
+QWidget* Frontend::activeScreen() const
+{
+    for (ScreenId id : {ScreenId::Form5, ScreenId::Form3, ScreenId::Form2, ScreenId::Form1})
+        if (screen(id)->isVisible())
+            return screen(id);
+    return Form1;
+}
+
+void Frontend::setupScreenConnections()
+{
+    ScreenManager& screens = m_unit.screens;
+    connect(&screens, &ScreenManager::shown, this, [this](ScreenId id) { screen(id)->show(); });
+    connect(&screens, &ScreenManager::hidden, this, [this](ScreenId id) { screen(id)->hide(); });
+    connect(&screens, &ScreenManager::geometryHandedOver, this, [this](ScreenId from, ScreenId to) {
+        screen(to)->setGeometry(screen(from)->geometry());
+    });
+    connect(&screens, &ScreenManager::repaint, this,
+            [this](ScreenId id) { screen(id)->but_refresh(); });
+    connect(&screens, &ScreenManager::windowModeEntered, this, [this] {
+        for (ScreenId id : kAllScreens)
+            screen(id)->enterWindowMode();
+    });
+    screens.setSizeSource([this](ScreenId id) { return screen(id)->frameGeometry().size(); });
+
+    bindFlag(m_unit.bootImage, Form1, [this](bool on) { Form1->showBootImage(on); });
+    bindFlag(m_unit.busyCursor, Form1, [this](bool busy) {
+        Form1->setCursor(busy ? Qt::BusyCursor : Qt::ArrowCursor);
+    });
+    bindText(m_unit.settingsVersion, {Form5->version});
+}
+
+void Frontend::setupClockConnections()
+{
+    bindText(m_unit.clock, {Form1->lblUhrzeit, Form2->lblUhrzeit, Form3->lblUhrzeit});
+}
+
+void Frontend::setupVolumeConnections()
+{
+    Volume& volume = m_unit.volume;
+    bindVisible(volume.muted, {Form1->ton0});
+    bindVisible(volume.muted, {Form1->ton1}, false);
+    bindVisible(volume.menuMuted, {Form2->ton0});
+    bindVisible(volume.menuMuted, {Form2->ton1}, false);
+    bindVisible(volume.form1.volbar, {Form1->volbar});
+    bindVisible(volume.form2.volbar, {Form2->volbar});
+    bindVisible(volume.form3.volbar, {Form3->volbar});
+    bindLevel(volume.form1.volumebar, Form1->volumebar);
+    bindLevel(volume.form2.volumebar, Form2->volumebar);
+    bindLevel(volume.form3.volumebar, Form3->volumebar);
+}
+
+void Frontend::setupRadioConnections()
+{
+    Radio& radio = m_unit.radio;
+    bindText(radio.Label1, {Form1->Label1});
+    bindText(radio.speicher, {Form1->speicher});
+    bindText(radio.sendername, {Form1->sendername});
+    bindText(radio.menuAktSender, {Form2->aktSender});
+    bindText(radio.webAktSender, {Form3->aktSender});
+    bindText(m_unit.stationText.rdsText, {Form1->rdsText});
+    bindFlag(radio.started, Form1, [this](bool on) { Form1->showStarted(on); });
+    bindVisible(radio.volumeKeysShown, {Form1->vol_plus, Form1->vol_minus});
+    Form1->showPresets(radio.presets());
+    connect(&radio, &Radio::presetsChanged, Form1, [this] {
+        Form1->showPresets(m_unit.radio.presets());
+    });
+}
+
+void Frontend::setupMusicConnections()
+{
+    Music& music = m_unit.music;
+    bindText(music.timecount, {Form1->timecount});
+    bindVisible(music.transport, {Form1->but_play, Form1->but_pause, Form1->but_stop,
+                                  Form1->but_skipmin, Form1->but_skipplus});
+    bindVisible(music.progressShown, {Form1->ProgressBar1, Form2->ProgressBar1,
+                                      Form3->ProgressBar1});
+}
+
+void Frontend::setupUpdateConnections()
+{
+    Update& update = m_unit.update;
+    bindFlag(update.update, Form1, [this](bool on) { Form1->showUpdatePanel(on); });
+    connect(&update.updateTop, &IntValue::changed, Form1, &TForm1::showUpdateTop);
+    connect(&update.installing, &FlagValue::changed, Form1, &TForm1::showInstalling);
+    bindText(update.lab_warning, {Form1->lab_warning});
+    bindText(update.lab_cancel, {Form1->lab_cancel});
+    bindText(update.lab_update, {Form1->lab_update});
+}
+
+void Frontend::setupLanguageConnections()
+{
+    connect(&m_unit.settings, &Settings::caption, this,
+            [this](ScreenId id, const QString& element, const QString& text) {
+                screen(id)->setCaption(element, text);
+            });
+}
+
+bool Frontend::routeHotKey(Screen* window, int key, bool autoRepeat)
+{
+    std::function<void()> op = m_unit.hotKey(window->id(), key, autoRepeat);
+    if (!op)
+        return false;
+    m_unit.seq.input(std::move(op));
+    return true;
+}
+
+bool Frontend::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() < Qt::Key_F1 || key->key() > Qt::Key_F12)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget)
+        return false;
+    auto* window = qobject_cast<Screen*>(widget->window());
+    if (!window || (window != Form1 && window != Form2 && window != Form3 && window != Form5))
+        return false;
+    return routeHotKey(window, key->key(), key->isAutoRepeat());
+}
+
+} // namespace zelk

@@ -1,0 +1,25 @@
+#include "settings/setup.h"
+
+#include "app/headunit.h"
+
+namespace zelk {
+
+Setup::Setup(HeadUnit& unit) : m_unit(unit) {}
+
+void Setup::but_back()
+{
+    m_unit.screens.switchScreen(ScreenId::Form5, ScreenId::Form2);
+    if (m_unit.player)
+        m_unit.player->play();
+    m_unit.screens.but_refresh(ScreenId::Form2);
+    m_unit.settings.loadConfig();
+    m_unit.radio.reloadRadio();
+}
+
+void Setup::exit_click()
+{
+    m_unit.stopanytimer();
+    m_unit.seq.wait(1000, [this] { m_unit.services.quit(); }, Sequencer::Input::Dropped);
+}
+
+} // namespace zelk
