@@ -36,8 +36,7 @@ void bindLevel(IntValue& value, Gauge* gauge)
     QObject::connect(&value, &IntValue::changed, gauge, &Gauge::setValue);
 }
 
-template <class Fn>
-void bindFlag(FlagValue& value, QObject* context, Fn apply)
+template <class Fn> void bindFlag(FlagValue& value, QObject* context, Fn apply)
 {
     apply(value.on());
     QObject::connect(&value, &FlagValue::changed, context, apply);
@@ -76,10 +75,14 @@ Frontend::~Frontend()
 Screen* Frontend::screen(ScreenId id) const
 {
     switch (id) {
-    case ScreenId::Form1: return Form1;
-    case ScreenId::Form2: return Form2;
-    case ScreenId::Form3: return Form3;
-    case ScreenId::Form5: return Form5;
+    case ScreenId::Form1:
+        return Form1;
+    case ScreenId::Form2:
+        return Form2;
+    case ScreenId::Form3:
+        return Form3;
+    case ScreenId::Form5:
+        return Form5;
     }
     return Form1;
 }
@@ -109,9 +112,8 @@ void Frontend::setupScreenConnections()
     screens.setSizeSource([this](ScreenId id) { return screen(id)->frameGeometry().size(); });
 
     bindFlag(m_unit.bootImage, Form1, [this](bool on) { Form1->showBootImage(on); });
-    bindFlag(m_unit.busyCursor, Form1, [this](bool busy) {
-        Form1->setCursor(busy ? Qt::BusyCursor : Qt::ArrowCursor);
-    });
+    bindFlag(m_unit.busyCursor, Form1,
+             [this](bool busy) { Form1->setCursor(busy ? Qt::BusyCursor : Qt::ArrowCursor); });
     bindText(m_unit.settingsVersion, {Form5->version});
 }
 
@@ -147,9 +149,8 @@ void Frontend::setupRadioConnections()
     bindFlag(radio.started, Form1, [this](bool on) { Form1->showStarted(on); });
     bindVisible(radio.volumeKeysShown, {Form1->vol_plus, Form1->vol_minus});
     Form1->showPresets(radio.presets());
-    connect(&radio, &Radio::presetsChanged, Form1, [this] {
-        Form1->showPresets(m_unit.radio.presets());
-    });
+    connect(&radio, &Radio::presetsChanged, Form1,
+            [this] { Form1->showPresets(m_unit.radio.presets()); });
 }
 
 void Frontend::setupMusicConnections()
@@ -158,8 +159,8 @@ void Frontend::setupMusicConnections()
     bindText(music.timecount, {Form1->timecount});
     bindVisible(music.transport, {Form1->but_play, Form1->but_pause, Form1->but_stop,
                                   Form1->but_skipmin, Form1->but_skipplus});
-    bindVisible(music.progressShown, {Form1->ProgressBar1, Form2->ProgressBar1,
-                                      Form3->ProgressBar1});
+    bindVisible(music.progressShown,
+                {Form1->ProgressBar1, Form2->ProgressBar1, Form3->ProgressBar1});
 }
 
 void Frontend::setupUpdateConnections()

@@ -10,8 +10,8 @@ namespace zelk {
 
 HeadUnit::HeadUnit(Services s, QString dir)
     : services(std::move(s)), dataDir(std::move(dir)), seq(services.dialogs), settings(*this),
-      player(services.makePlayer), volume(*this), radio(*this), stationText(*this),
-      music(*this), update(*this), menu(*this), web(*this), setup(*this)
+      player(services.makePlayer), volume(*this), radio(*this), stationText(*this), music(*this),
+      update(*this), menu(*this), web(*this), setup(*this)
 {
     seq.bindTimer(preboot, [this] { preboot_tick(); });
     seq.bindTimer(boot, [this] { boot_tick(); });
@@ -86,10 +86,10 @@ void HeadUnit::time_tick()
 
 void HeadUnit::stopanytimer()
 {
-    for (UiTimer* t : {&music.skip2last, &music.check_PlaylistItem, &music.pause,
-                       &music.MusicID3Check, &preboot, &restartOnce, &stationText.RDStimer, &boot,
-                       &time, &volume.form1.voltimer, &volume.form2.voltimer,
-                       &volume.form3.voltimer})
+    for (UiTimer* t :
+         {&music.skip2last, &music.check_PlaylistItem, &music.pause, &music.MusicID3Check, &preboot,
+          &restartOnce, &stationText.RDStimer, &boot, &time, &volume.form1.voltimer,
+          &volume.form2.voltimer, &volume.form3.voltimer})
         t->setEnabled(false);
 }
 
@@ -119,17 +119,23 @@ std::function<void()> HeadUnit::hotKey(ScreenId shown, int key, bool autoRepeat)
             return [own] { own->Lauter1(); };
     }
     switch (key) {
-    case Qt::Key_F1: return [self] { self->but_goto_menu(); };
+    case Qt::Key_F1:
+        return [self] { self->but_goto_menu(); };
     case Qt::Key_F2:
     case Qt::Key_F3:
         // Previous and next title, in music mode only. The skips come with
         // music mode; until then the keys are bound and do nothing.
         return [] {};
-    case Qt::Key_F5: return [self] { self->chgWin(); };
-    case Qt::Key_F10: return [self] { self->volume.Mute1(); };
-    case Qt::Key_F11: return [self] { self->volume.Leiser1(); };
-    case Qt::Key_F12: return [self] { self->volume.Lauter1(); };
-    default: return {};
+    case Qt::Key_F5:
+        return [self] { self->chgWin(); };
+    case Qt::Key_F10:
+        return [self] { self->volume.Mute1(); };
+    case Qt::Key_F11:
+        return [self] { self->volume.Leiser1(); };
+    case Qt::Key_F12:
+        return [self] { self->volume.Lauter1(); };
+    default:
+        return {};
     }
 }
 

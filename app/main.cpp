@@ -40,9 +40,10 @@ int main(int argc, char** argv)
 
 #if defined(__SANITIZE_ADDRESS__)
 // Leaks inside system libraries that the program cannot free: fontconfig's
-// caches (reached through Qt's font database) and SDL, which mpv loads.
+// caches (reached through Qt's font database), SDL, which mpv loads, D-Bus,
+// which Qt's X11 platform connects to, and the sanitizer runtime itself.
 extern "C" const char* __lsan_default_suppressions()
 {
-    return "leak:libfontconfig.so\nleak:libSDL2-2.0.so\n";
+    return "leak:libfontconfig.so\nleak:libSDL2-2.0.so\nleak:libdbus-1.so\nleak:libubsan.so\n";
 }
 #endif

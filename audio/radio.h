@@ -14,9 +14,9 @@ class HeadUnit;
 // How the presets look on the radio screen.
 struct PresetLook
 {
-    std::array<bool, 6> selected{true, true, true, true, true, true}; // butN_1 shown
+    std::array<bool, 6> selected{true, true, true, true, true, true};    // butN_1 shown
     std::array<bool, 6> unselected{false, true, true, true, true, true}; // butN_0 shown
-    std::array<bool, 6> number{true, true, true, true, true, true};   // progN shown
+    std::array<bool, 6> number{true, true, true, true, true, true};      // progN shown
     // progN white on grey; otherwise black on white.
     std::array<bool, 6> highlighted{true, false, false, false, false, false};
 

@@ -7,8 +7,7 @@
 namespace zelk {
 
 StationText::StationText(HeadUnit& unit)
-    : RDS_dl(6, QStringLiteral("Laden...")), rds_data(6, QStringLiteral("Laden...")),
-      m_unit(unit)
+    : RDS_dl(6, QStringLiteral("Laden...")), rds_data(6, QStringLiteral("Laden...")), m_unit(unit)
 {
     unit.seq.bindTimer(RDStimer, [this] { reloadRDS(); });
 }

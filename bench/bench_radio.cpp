@@ -13,6 +13,7 @@
 #include "support/httpserver.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -45,8 +46,8 @@ struct Rig
         }
         writeLineFile(dataDir + QStringLiteral("Radio.ini"), config);
         writeLineFile(dataDir + QStringLiteral("version.txt"), {QStringLiteral("1.2.0")});
-        unit = std::make_unique<HeadUnit>(fake.services(std::make_shared<NetDownloader>()),
-                                          dataDir);
+        unit =
+            std::make_unique<HeadUnit>(fake.services(std::make_shared<NetDownloader>()), dataDir);
         unit->update.server = QStringLiteral("http://127.0.0.1:1");
         // Only what the benchmark starts runs: no clock, no timed refresh.
         unit->stopanytimer();
@@ -55,16 +56,25 @@ struct Rig
         unit->stopanytimer();
     }
 
+    // Runs the event loop (sleeping while there is nothing to do) until
+    // `done` holds.
     static void runUntil(const std::function<bool()>& done)
     {
-        while (!done())
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
-                                            5);
+        if (done())
+            return;
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (done())
+                loop.quit();
+        });
+        poll.start(1);
+        loop.exec();
     }
 };
 
-// Runs one refresh to its end while a 5 ms heartbeat measures the longest
-// gap between its beats: how long the UI thread could not answer.
+// Runs one refresh to its end while a 1 ms heartbeat measures the longest
+// gap between its beats: the UI thread was never busy for longer than that.
 double refreshWithHeartbeat(Rig& rig)
 {
     QElapsedTimer sinceBeat;
@@ -75,13 +85,12 @@ double refreshWithHeartbeat(Rig& rig)
         longestNs = std::max(longestNs, sinceBeat.nsecsElapsed());
         sinceBeat.restart();
     });
-    heartbeat.start(5);
+    heartbeat.start(1);
     sinceBeat.start();
     rig.unit->stationText.reloadRDS();
     Rig::runUntil([&] { return !rig.unit->stationText.refreshing(); });
     longestNs = std::max(longestNs, sinceBeat.nsecsElapsed());
-    // The heartbeat's own period is not a stall.
-    return std::max(0.0, (longestNs - 5'000'000) / 1e6);
+    return longestNs / 1e6;
 }
 
 } // namespace
@@ -104,7 +113,7 @@ static void stallOf(benchmark::State& state, bool hanging)
     double worst = 0;
     for (auto _ : state)
         worst = std::max(worst, refreshWithHeartbeat(rig));
-    state.counters["longest_ui_stall_ms"] = worst;
+    state.counters["longest_heartbeat_gap_ms"] = worst;
 }
 
 static void BM_UiStallDuringRefresh_AnsweringServers(benchmark::State& state)

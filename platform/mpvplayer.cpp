@@ -351,8 +351,8 @@ void MpvPlayer::step(const char* name)
         return;
     // At either end nothing changes, and playing goes on as before.
     int64_t pos = -1, count = 0;
-    if (mpv_get_property(m_mpv, "playlist-pos", MPV_FORMAT_INT64, &pos) < 0
-        || mpv_get_property(m_mpv, "playlist-count", MPV_FORMAT_INT64, &count) < 0)
+    if (mpv_get_property(m_mpv, "playlist-pos", MPV_FORMAT_INT64, &pos) < 0 ||
+        mpv_get_property(m_mpv, "playlist-count", MPV_FORMAT_INT64, &count) < 0)
         return;
     const bool forward = std::strcmp(name, "playlist-next") == 0;
     if (forward ? pos + 1 >= count : pos <= 0)
@@ -426,9 +426,9 @@ int MpvPlayer::command(std::initializer_list<QByteArray> args)
 void MpvPlayer::mustCommand(std::initializer_list<QByteArray> args)
 {
     if (const int error = command(args); error < 0)
-        throw OperationError(QStringLiteral("The media player refused \"%1\": %2")
-                                 .arg(QString::fromUtf8(*args.begin()),
-                                      QString::fromUtf8(mpv_error_string(error))));
+        throw OperationError(
+            QStringLiteral("The media player refused \"%1\": %2")
+                .arg(QString::fromUtf8(*args.begin()), QString::fromUtf8(mpv_error_string(error))));
 }
 
 QString MpvPlayer::stringProperty(const char* name) const

@@ -48,8 +48,8 @@ namespace {
 bool isWebAddress(const QUrl& url)
 {
     const QString scheme = url.scheme();
-    return url.isValid() && !url.host().isEmpty()
-           && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
 // Puts a complete body in place of the target in one step: rename(2)
@@ -61,13 +61,13 @@ bool replaceTarget(QTemporaryFile& file, const QString& target)
     file.setAutoRemove(false);
     const QString temp = file.fileName();
     file.close();
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData())
-        != 0) {
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) !=
+        0) {
         QFile::remove(temp);
         return false;
     }
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                      | QFile::ReadOther);
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                      QFile::ReadOther);
     return true;
 }
 
@@ -84,8 +84,8 @@ NetDownloader::~NetDownloader()
         cancel(m_running.begin()->first);
 }
 
-Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs,
-                                       const DownloadLimits& limits, Done done)
+Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs, const DownloadLimits& limits,
+                                       Done done)
 {
     const Batch id = ++m_lastBatch;
     auto running = std::make_unique<Running>();
@@ -103,8 +103,8 @@ Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs,
         if (!isWebAddress(url) || jobs[i].target.isEmpty())
             continue;
         t.target = jobs[i].target;
-        t.file = std::make_unique<QTemporaryFile>(QFileInfo(t.target).absolutePath()
-                                                  + QStringLiteral("/.download-XXXXXX"));
+        t.file = std::make_unique<QTemporaryFile>(QFileInfo(t.target).absolutePath() +
+                                                  QStringLiteral("/.download-XXXXXX"));
         if (!t.file->open())
             continue;
 
@@ -138,8 +138,8 @@ Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs,
                 return;
             Transfer& tr = it->second->transfers[static_cast<size_t>(i)];
             const QByteArray data = tr.reply->readAll();
-            if (tr.written + data.size() > it->second->maxBytes
-                || tr.file->write(data) != data.size()) {
+            if (tr.written + data.size() > it->second->maxBytes ||
+                tr.file->write(data) != data.size()) {
                 tr.failed = true;
                 tr.reply->abort();
                 return;
@@ -177,8 +177,8 @@ void NetDownloader::finishTransfer(Batch batch, int index)
             t.failed = t.written + rest.size() > r.maxBytes || t.file->write(rest) != rest.size();
         }
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const bool ok = !t.failed && reply->error() == QNetworkReply::NoError && status >= 200
-                        && status <= 299;
+        const bool ok =
+            !t.failed && reply->error() == QNetworkReply::NoError && status >= 200 && status <= 299;
         r.replaced[index] = ok && replaceTarget(*t.file, t.target);
         reply->deleteLater();
     }

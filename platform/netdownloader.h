@@ -19,8 +19,7 @@ public:
     explicit NetDownloader(QObject* parent = nullptr);
     ~NetDownloader() override;
 
-    Batch fetch(const QList<DownloadJob>& jobs, const DownloadLimits& limits,
-                Done done) override;
+    Batch fetch(const QList<DownloadJob>& jobs, const DownloadLimits& limits, Done done) override;
     void cancel(Batch batch) override;
     void clearUrlCache() override { m_bypassCaches = true; }
 

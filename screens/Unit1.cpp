@@ -22,6 +22,7 @@ const char* const kDigit[6] = {"prog1", "prog2", "prog3", "prog4", "prog5", "pro
 
 // The radio screen, from the bottom up: each element is drawn over the ones
 // before it.
+// clang-format off
 QList<Element> radioScreenElements()
 {
     QList<Element> e;
@@ -103,6 +104,7 @@ QList<Element> radioScreenElements()
               "Panel1"});
     return e;
 }
+// clang-format on
 
 } // namespace
 
@@ -164,19 +166,58 @@ TForm1::TForm1(HeadUnit& unit) : Screen(unit, ScreenId::Form1, QStringLiteral("Z
     placeFullScreen();
 }
 
-void TForm1::Button1() { m_unit.radio.Button1(); }
-void TForm1::Button2() { m_unit.radio.Button2(); }
-void TForm1::Button3() { m_unit.radio.Button3(); }
-void TForm1::Button4() { m_unit.radio.Button4(); }
-void TForm1::Button5() { m_unit.radio.Button5(); }
-void TForm1::Button6() { m_unit.radio.Button6(); }
-void TForm1::but_goto_menu() { m_unit.but_goto_menu(); }
-void TForm1::mute() { m_unit.volume.mute(); }
-void TForm1::unmute() { m_unit.volume.unmute(); }
-void TForm1::Lauter1() { m_unit.volume.Lauter1(); }
-void TForm1::Leiser1() { m_unit.volume.Leiser1(); }
-void TForm1::lab_cancel_click() { m_unit.update.lab_cancel_click(); }
-void TForm1::lab_update_click() { m_unit.update.lab_update_click(); }
+void TForm1::Button1()
+{
+    m_unit.radio.Button1();
+}
+void TForm1::Button2()
+{
+    m_unit.radio.Button2();
+}
+void TForm1::Button3()
+{
+    m_unit.radio.Button3();
+}
+void TForm1::Button4()
+{
+    m_unit.radio.Button4();
+}
+void TForm1::Button5()
+{
+    m_unit.radio.Button5();
+}
+void TForm1::Button6()
+{
+    m_unit.radio.Button6();
+}
+void TForm1::but_goto_menu()
+{
+    m_unit.but_goto_menu();
+}
+void TForm1::mute()
+{
+    m_unit.volume.mute();
+}
+void TForm1::unmute()
+{
+    m_unit.volume.unmute();
+}
+void TForm1::Lauter1()
+{
+    m_unit.volume.Lauter1();
+}
+void TForm1::Leiser1()
+{
+    m_unit.volume.Leiser1();
+}
+void TForm1::lab_cancel_click()
+{
+    m_unit.update.lab_cancel_click();
+}
+void TForm1::lab_update_click()
+{
+    m_unit.update.lab_update_click();
+}
 
 void TForm1::showPresets(const PresetLook& look)
 {

@@ -6,6 +6,7 @@ namespace zelk {
 
 namespace {
 
+// clang-format off
 QList<Element> menuElements()
 {
     const Look black = filled(Qt::black);
@@ -41,6 +42,7 @@ QList<Element> menuElements()
         {"refreshscr", Kind::Panel, {0, 0, 65, 65}, AnchorNone, black, {}, false},
     };
 }
+// clang-format on
 
 } // namespace
 
@@ -82,12 +84,30 @@ TForm2::TForm2(HeadUnit& unit) : Screen(unit, ScreenId::Form2, QStringLiteral("Z
     placeFullScreen();
 }
 
-void TForm2::takemeback() { m_unit.menu.takemeback(); }
-void TForm2::sw2Setup() { m_unit.menu.sw2Setup(); }
-void TForm2::mute() { m_unit.volume.mute(); }
-void TForm2::unmute() { m_unit.volume.unmute(); }
+void TForm2::takemeback()
+{
+    m_unit.menu.takemeback();
+}
+void TForm2::sw2Setup()
+{
+    m_unit.menu.sw2Setup();
+}
+void TForm2::mute()
+{
+    m_unit.volume.mute();
+}
+void TForm2::unmute()
+{
+    m_unit.volume.unmute();
+}
 // The "+" and "-" act through the radio screen; F11 and F12 are the menu's own.
-void TForm2::Lauter1() { m_unit.volume.Lauter1(); }
-void TForm2::Leiser1() { m_unit.volume.Leiser1(); }
+void TForm2::Lauter1()
+{
+    m_unit.volume.Lauter1();
+}
+void TForm2::Leiser1()
+{
+    m_unit.volume.Leiser1();
+}
 
 } // namespace zelk

@@ -6,6 +6,7 @@ namespace zelk {
 
 namespace {
 
+// clang-format off
 QList<Element> webViewElements()
 {
     Look back = clickable(textLook(48, Qt::AlignCenter, Qt::black));
@@ -28,6 +29,7 @@ QList<Element> webViewElements()
         {"volumebar", Kind::Gauge, {453, 32, 567, 36}, AnchorTopLeft, Look{}, {}, true, "volbar"},
     };
 }
+// clang-format on
 
 } // namespace
 
@@ -47,6 +49,9 @@ TForm3::TForm3(HeadUnit& unit) : Screen(unit, ScreenId::Form3, QStringLiteral("Z
     placeFullScreen();
 }
 
-void TForm3::butback_click() { m_unit.web.butback_click(); }
+void TForm3::butback_click()
+{
+    m_unit.web.butback_click();
+}
 
 } // namespace zelk

@@ -6,6 +6,7 @@ namespace zelk {
 
 namespace {
 
+// clang-format off
 QList<Element> settingsElements()
 {
     Look button = clickable(textLook(48, Qt::AlignCenter, Qt::black));
@@ -24,6 +25,7 @@ QList<Element> settingsElements()
         {"refreshscr", Kind::Panel, {0, 0, 65, 65}, AnchorNone, filled(Qt::black), {}, false},
     };
 }
+// clang-format on
 
 } // namespace
 
@@ -44,7 +46,13 @@ TForm5::TForm5(HeadUnit& unit) : Screen(unit, ScreenId::Form5, QStringLiteral("Z
     placeFullScreen();
 }
 
-void TForm5::but_back() { m_unit.setup.but_back(); }
-void TForm5::exit_click() { m_unit.setup.exit_click(); }
+void TForm5::but_back()
+{
+    m_unit.setup.but_back();
+}
+void TForm5::exit_click()
+{
+    m_unit.setup.exit_click();
+}
 
 } // namespace zelk

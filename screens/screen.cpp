@@ -16,8 +16,8 @@ constexpr int kSnapDistance = 10;
 } // namespace
 
 Screen::Screen(HeadUnit& unit, ScreenId id, const QString& title, bool stayOnTop)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint
-                           | (stayOnTop ? Qt::WindowStaysOnTopHint : Qt::Widget)),
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint |
+                           (stayOnTop ? Qt::WindowStaysOnTopHint : Qt::Widget)),
       m_unit(unit), m_id(id), m_elements(this, kDesignSize), m_stayOnTop(stayOnTop)
 {
     setWindowTitle(title);
@@ -50,9 +50,9 @@ void Screen::enterWindowMode()
     const bool wasVisible = isVisible();
     m_windowMode = true;
     setWindowState(Qt::WindowNoState);
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                            | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                            | Qt::WindowCloseButtonHint;
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                            Qt::WindowCloseButtonHint;
     if (m_stayOnTop)
         flags |= Qt::WindowStaysOnTopHint;
     if (windowFlags() != flags)

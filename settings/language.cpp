@@ -29,7 +29,8 @@ QStringList builtinLanguageLines()
         QStringLiteral("About..."),
         QStringLiteral("Exit"),
         QStringLiteral("Paste from Clipboard"),
-        QStringLiteral("There isn't any Playlist. Please import a new Playlist in the Settings menu."),
+        QStringLiteral(
+            "There isn't any Playlist. Please import a new Playlist in the Settings menu."),
         QStringLiteral("Import now"),
         QStringLiteral("There is a Software Update available. Do you want to install it now?"),
         QStringLiteral("Install"),

@@ -54,8 +54,8 @@ namespace maps {
 inline const QString Ets2 = QStringLiteral("http://ets2map.com");
 inline const QString GtaV = QStringLiteral("http://gta5map.example/index.php");
 inline const QString Minecraft = QStringLiteral("http://minecraft.tovemark.example/");
-inline const QString Tdu =
-    QStringLiteral("https://maps.tovemark.example/maps/d/viewer?mid=1tduSharedMapZelkQuen&hl=en_US");
+inline const QString Tdu = QStringLiteral(
+    "https://maps.tovemark.example/maps/d/viewer?mid=1tduSharedMapZelkQuen&hl=en_US");
 inline const QString DesignUrl = QStringLiteral("http://ets2map.com/");
 inline const QString DesignDashUrl =
     QStringLiteral("http://dashboard.tovemark.example/GameServer/ZelkQuen/");

@@ -73,9 +73,12 @@ void Settings::load_Settings()
     }
     // A box is only ever checked here, never cleared.
     const std::pair<int, FlagValue*> boxes[] = {
-        {cfg::AutoplayLast, &live.autoplay_last},     {cfg::MusicInTitle, &live.show_music_in_title},
-        {cfg::AutoChangeMode, &live.auto_changemode}, {cfg::MuteInSettings, &live.mute_Settings},
-        {cfg::OnlyAtRestart, &live.onlyatreboot},     {cfg::ProgressVisible, &live.also_visible},
+        {cfg::AutoplayLast, &live.autoplay_last},
+        {cfg::MusicInTitle, &live.show_music_in_title},
+        {cfg::AutoChangeMode, &live.auto_changemode},
+        {cfg::MuteInSettings, &live.mute_Settings},
+        {cfg::OnlyAtRestart, &live.onlyatreboot},
+        {cfg::ProgressVisible, &live.also_visible},
     };
     for (const auto& [line, box] : boxes)
         if (config.line(line) == QLatin1String("true"))

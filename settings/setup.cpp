@@ -19,7 +19,8 @@ void Setup::but_back()
 void Setup::exit_click()
 {
     m_unit.stopanytimer();
-    m_unit.seq.wait(1000, [this] { m_unit.services.quit(); }, Sequencer::Input::Dropped);
+    m_unit.seq.wait(
+        1000, [this] { m_unit.services.quit(); }, Sequencer::Input::Dropped);
 }
 
 } // namespace zelk

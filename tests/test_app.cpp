@@ -21,9 +21,8 @@ TEST_F(AppTest, CreatedWithTheBootImageAndTheTimersOfTheStart)
     EXPECT_EQ(unit->clock.text().count(QLatin1Char(':')), 2);
     for (UiTimer* t : {&unit->preboot, &unit->boot, &unit->time, &unit->stationText.RDStimer})
         EXPECT_TRUE(t->isEnabled());
-    for (UiTimer* t : {&unit->restartOnce, &unit->volume.form1.voltimer,
-                       &unit->music.MusicID3Check, &unit->music.pause,
-                       &unit->music.check_PlaylistItem, &unit->music.skip2last,
+    for (UiTimer* t : {&unit->restartOnce, &unit->volume.form1.voltimer, &unit->music.MusicID3Check,
+                       &unit->music.pause, &unit->music.check_PlaylistItem, &unit->music.skip2last,
                        &unit->volume.form2.voltimer, &unit->volume.form3.voltimer})
         EXPECT_FALSE(t->isEnabled());
     EXPECT_FALSE(unit->player);
@@ -98,9 +97,9 @@ TEST_F(AppTest, SecondStartAppliesTheStoredSettings)
     EXPECT_FALSE(unit->settings.live.auto_changemode.on()) << "\"True\" is not \"true\"";
     bool backOnMenu = false;
     for (const auto& c : captions)
-        backOnMenu |= c[0].value<ScreenId>() == ScreenId::Form2
-                      && c[1].toString() == QLatin1String("butback")
-                      && c[2].toString() == QLatin1String("Back");
+        backOnMenu |= c[0].value<ScreenId>() == ScreenId::Form2 &&
+                      c[1].toString() == QLatin1String("butback") &&
+                      c[2].toString() == QLatin1String("Back");
     EXPECT_TRUE(backOnMenu);
 }
 
@@ -142,18 +141,18 @@ TEST_F(AppTest, ClosingAnyScreenStopsEveryTimerAndEndsTheProgram)
         SCOPED_TRACE(static_cast<int>(screen));
         fake.quits = 0;
         boot();
-        for (UiTimer* t : {&unit->volume.form1.voltimer, &unit->volume.form2.voltimer,
-                           &unit->volume.form3.voltimer, &unit->music.skip2last,
-                           &unit->music.check_PlaylistItem, &unit->music.pause,
-                           &unit->music.MusicID3Check})
+        for (UiTimer* t :
+             {&unit->volume.form1.voltimer, &unit->volume.form2.voltimer,
+              &unit->volume.form3.voltimer, &unit->music.skip2last, &unit->music.check_PlaylistItem,
+              &unit->music.pause, &unit->music.MusicID3Check})
             t->setEnabled(true);
         unit->closeScreen(screen);
         EXPECT_EQ(fake.quits, 1);
-        for (UiTimer* t : {&unit->preboot, &unit->boot, &unit->restartOnce, &unit->time,
-                           &unit->stationText.RDStimer, &unit->volume.form1.voltimer,
-                           &unit->volume.form2.voltimer, &unit->volume.form3.voltimer,
-                           &unit->music.skip2last, &unit->music.check_PlaylistItem,
-                           &unit->music.pause, &unit->music.MusicID3Check})
+        for (UiTimer* t :
+             {&unit->preboot, &unit->boot, &unit->restartOnce, &unit->time,
+              &unit->stationText.RDStimer, &unit->volume.form1.voltimer,
+              &unit->volume.form2.voltimer, &unit->volume.form3.voltimer, &unit->music.skip2last,
+              &unit->music.check_PlaylistItem, &unit->music.pause, &unit->music.MusicID3Check})
             EXPECT_FALSE(t->isEnabled());
         unit.reset();
     }
@@ -243,9 +242,9 @@ struct RestoreCase
 TEST_F(AppTest, RestoreStepTunesTheStoredPresetAndLoadsTheLevel)
 {
     const RestoreCase cases[] = {
-        {"3", "40", "FM: 3", 40}, {"6", "98", "FM: 6", 98},   {"7", "15", "FM: 1", 15},
-        {"", "15", "FM: 1", 15},  {"3 ", "x", "FM: 1", 0},    {"1", "250", "FM: 1", 100},
-        {"2", " 40 ", "FM: 2", 0}, {"2", "-5", "FM: 2", 0},   {"4", "+35", "FM: 4", 35},
+        {"3", "40", "FM: 3", 40},  {"6", "98", "FM: 6", 98}, {"7", "15", "FM: 1", 15},
+        {"", "15", "FM: 1", 15},   {"3 ", "x", "FM: 1", 0},  {"1", "250", "FM: 1", 100},
+        {"2", " 40 ", "FM: 2", 0}, {"2", "-5", "FM: 2", 0},  {"4", "+35", "FM: 4", 35},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.line7) + " / " + c.line3);
@@ -272,8 +271,8 @@ TEST_F(AppTest, RestoreStepTunesTheStoredPresetAndLoadsTheLevel)
 
 TEST_F(AppTest, LanguageLoadWritesEveryTargetInTableOrder)
 {
-    writeConfig(configWith({{cfg::Language, QStringLiteral("DE-DE")},
-                            {cfg::Fullscreen, QStringLiteral("true")}}));
+    writeConfig(configWith(
+        {{cfg::Language, QStringLiteral("DE-DE")}, {cfg::Fullscreen, QStringLiteral("true")}}));
     start();
     QSignalSpy captions(&unit->settings, &Settings::caption);
     unit->boot.fire();

@@ -44,11 +44,24 @@ TEST(ConfigDefaults, HasTheFiftyFiveLinesWithHeadingsInPlace)
     const QStringList d = defaultConfigLines();
     ASSERT_EQ(d.size(), cfg::LineCount);
     const std::pair<int, const char*> fixed[] = {
-        {0, "[Zelk Radio Config]"}, {3, "15"}, {5, "false"}, {7, "1"}, {10, "1LIVE"},
-        {14, "100,5"}, {15, "YouFM"}, {26, ""}, {28, ""}, {29, ""},
+        {0, "[Zelk Radio Config]"},
+        {3, "15"},
+        {5, "false"},
+        {7, "1"},
+        {10, "1LIVE"},
+        {14, "100,5"},
+        {15, "YouFM"},
+        {26, ""},
+        {28, ""},
+        {29, ""},
         {31, "D:\\Eigene Dateien\\Musik\\Wiedergabelisten\\Non Stop Pop FM.wpl"},
-        {35, "DE-DE"}, {37, "false"}, {41, "Pure Shores"}, {44, "[Now Playling in Title]"},
-        {47, "true"}, {53, "true"}, {54, "[END]"}};
+        {35, "DE-DE"},
+        {37, "false"},
+        {41, "Pure Shores"},
+        {44, "[Now Playling in Title]"},
+        {47, "true"},
+        {53, "true"},
+        {54, "[END]"}};
     for (const auto& [n, text] : fixed)
         EXPECT_EQ(d.at(n), QString::fromUtf8(text)) << "line " << n;
     // Addresses: scheme, port, path and query as the program relies on them.
@@ -57,7 +70,8 @@ TEST(ConfigDefaults, HasTheFiftyFiveLinesWithHeadingsInPlace)
         QStringLiteral("/wraps/musik/webradio/aplayer/stream_extern.php?format=mp3e&channel=0")));
     EXPECT_TRUE(d.at(21).startsWith(QStringLiteral("mms://")));
     EXPECT_TRUE(d.at(21).endsWith(QStringLiteral("/DASHITRADIO")));
-    EXPECT_TRUE(d.at(39).contains(QStringLiteral(":25555/dashboard-host.html?skin=ets2-mobile-route-advisor&ip=")));
+    EXPECT_TRUE(d.at(39).contains(
+        QStringLiteral(":25555/dashboard-host.html?skin=ets2-mobile-route-advisor&ip=")));
     EXPECT_FALSE(d.at(33).endsWith(QLatin1Char('/')));
 }
 
@@ -282,10 +296,14 @@ TEST_F(ConfigFile, FileThatExistsButCannotBeReadEndsTheOperation)
 TEST(StrictInt, OnlyASignAndDigits)
 {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"40", 40},          {"0", 0},           {"-5", -5},           {"+15", 15},
-        {"007", 7},          {" 40 ", {}},       {"40 ", {}},          {" 40", {}},
-        {"", {}},            {"-", {}},          {"4O", {}},           {"1e2", {}},
-        {"0x10", {}},        {"2147483647", 2147483647}, {"2147483648", {}}, {"\t5", {}},
+        {"40", 40},         {"0", 0},
+        {"-5", -5},         {"+15", 15},
+        {"007", 7},         {" 40 ", {}},
+        {"40 ", {}},        {" 40", {}},
+        {"", {}},           {"-", {}},
+        {"4O", {}},         {"1e2", {}},
+        {"0x10", {}},       {"2147483647", 2147483647},
+        {"2147483648", {}}, {"\t5", {}},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(strictInt(QString::fromLatin1(text)), expected) << text;

@@ -116,9 +116,9 @@ TEST_F(DownloadTest, BadAddressesFailWithoutTouchingTheTarget)
     writeAll(target(), "old");
     // A local file address must never be read through the downloader.
     const QString localFile = QStringLiteral("file://") + target();
-    for (const QString& address : {refused, QString(), QStringLiteral("   "),
-                                   QStringLiteral("not an address"), localFile,
-                                   QStringLiteral("ftp://127.0.0.1/x")}) {
+    for (const QString& address :
+         {refused, QString(), QStringLiteral("   "), QStringLiteral("not an address"), localFile,
+          QStringLiteral("ftp://127.0.0.1/x")}) {
         EXPECT_EQ(fetchAll(downloader, {{address, target()}}), QList<bool>{false})
             << address.toStdString();
         EXPECT_EQ(readAll(target()), QByteArray("old"));
@@ -129,11 +129,11 @@ TEST_F(DownloadTest, BadAddressesFailWithoutTouchingTheTarget)
 
 TEST_F(DownloadTest, RedirectsOnlyToWebAddresses)
 {
-    server.setRoute("/moved", Route{302, "", "text/plain", false, false,
-                                    "Location: " + server.url("/here")});
+    server.setRoute("/moved",
+                    Route{302, "", "text/plain", false, false, "Location: " + server.url("/here")});
     server.setRoute("/here", Route{200, "arrived", "text/plain"});
-    server.setRoute("/to-file", Route{302, "", "text/plain", false, false,
-                                      "Location: file:///etc/passwd"});
+    server.setRoute("/to-file",
+                    Route{302, "", "text/plain", false, false, "Location: file:///etc/passwd"});
     EXPECT_EQ(fetchAll(downloader, {{url(server, "/moved"), target("a")},
                                     {url(server, "/to-file"), target("b")}}),
               (QList<bool>{true, false}));
@@ -154,11 +154,11 @@ TEST_F(DownloadTest, SilentServersEndTheBatchAtItsBoundWhileTheLoopRuns)
     heartbeat.start(20);
     QElapsedTimer clock;
     clock.start();
-    const QList<bool> result =
-        fetchAll(downloader, {{url(server, "/hang"), target("a")},
-                              {url(server, "/hang"), target("b")},
-                              {url(server, "/ok"), target("c")}},
-                 kQuick);
+    const QList<bool> result = fetchAll(downloader,
+                                        {{url(server, "/hang"), target("a")},
+                                         {url(server, "/hang"), target("b")},
+                                         {url(server, "/ok"), target("c")}},
+                                        kQuick);
     EXPECT_EQ(result, (QList<bool>{false, false, true}));
     EXPECT_EQ(readAll(target("a")), QByteArray("old"));
     EXPECT_EQ(readAll(target("c")), QByteArray("fine"));
@@ -196,8 +196,8 @@ TEST_F(DownloadTest, CancelledBatchNeverEndsAndLeavesNothingBehind)
     server.setRoute("/hang", Route{200, "", "text/plain", true});
     writeAll(target(), "old");
     bool ended = false;
-    const Downloader::Batch batch = downloader.fetch(
-        {{url(server, "/hang"), target()}}, kQuick, [&](const QList<bool>&) { ended = true; });
+    const Downloader::Batch batch = downloader.fetch({{url(server, "/hang"), target()}}, kQuick,
+                                                     [&](const QList<bool>&) { ended = true; });
     QTest::qWait(100);
     downloader.cancel(batch);
     QTest::qWait(1200);
@@ -211,8 +211,7 @@ TEST_F(DownloadTest, AfterClearingTheCacheRequestsAskForAFreshCopy)
     server.setRoute("/v", Route{200, "1.2.0", "text/plain"});
     ASSERT_EQ(fetchAll(downloader, {{url(server, "/v"), target("a")}}), QList<bool>{true});
     downloader.clearUrlCache();
-    ASSERT_EQ(fetchAll(downloader, {{url(server, "/v"), target("b")}},
-                       DownloadLimits::installer()),
+    ASSERT_EQ(fetchAll(downloader, {{url(server, "/v"), target("b")}}, DownloadLimits::installer()),
               QList<bool>{true});
     const auto raw = server.rawRequests();
     ASSERT_EQ(raw.size(), 2u);

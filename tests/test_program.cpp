@@ -1,17 +1,23 @@
-// The real program binary under the offscreen platform, against a loopback
-// server: it boots, plays preset 1, restores the stored preset, fetches the
-// station texts, and ends cleanly when told to.
+// The real program binary against loopback servers: under the offscreen
+// platform it boots, plays preset 1, restores the stored preset, fetches the
+// station texts, and ends cleanly when told to; on a private X display it
+// answers a key at once while every station-text server hangs.
 
 #include "platform/rtflines.h"
 #include "settings/config.h"
 #include "support/httpserver.h"
 #include "support/media.h"
+#include "support/xvfb.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 using namespace zelk;
 using zelktest::HttpServer;
@@ -69,5 +75,67 @@ TEST(Program, BootsPlaysRestoresFetchesStationTextsAndEndsCleanly)
     program.terminate();
     ASSERT_TRUE(program.waitForFinished(15000)) << program.readAll().toStdString();
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAll().toStdString();
+}
+
+TEST(Program, AnswersAKeyAtOnceWhileEveryStationTextServerHangs)
+{
+    zelktest::XvfbDisplay display;
+    ASSERT_TRUE(display.running()) << "Xvfb could not start";
+    QTemporaryDir tmp;
+    const QString dataDir = tmp.path() + QStringLiteral("/Tovemark/Zelk_Quen/");
+    ASSERT_TRUE(QDir().mkpath(dataDir));
+    HttpServer server;
+    QStringList config = defaultConfigLines();
+    config[cfg::Fullscreen] = QStringLiteral("true");
+    for (int n = 1; n <= 6; ++n) {
+        const std::string path = "/hang" + std::to_string(n);
+        server.setRoute(path, Route{200, "", "text/plain", true});
+        config[cfg::StationUrl1 - 1 + n] = QString();
+        config[cfg::RdsUrl1 - 1 + n] = QString::fromStdString(server.url(path));
+    }
+    const QString configPath = dataDir + QStringLiteral("Radio.ini");
+    writeLineFile(configPath, config);
+    writeLineFile(dataDir + QStringLiteral("version.txt"), {QStringLiteral("1.2.0")});
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("appdata"), tmp.path());
+    env.insert(QStringLiteral("DISPLAY"), display.name());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), tmp.path());
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(QStringLiteral(ZELK_BINARY), {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(server.waitForRequest("/hang1", 1, 30000)) << "the radio did not start";
+    ASSERT_FALSE(display.focusWindow(QStringLiteral("zelkradio")).isEmpty());
+
+    const auto storedVolume = [&] {
+        return readLineFile(configPath).value_or(QStringList()).value(cfg::Volume);
+    };
+    qint64 slowest = 0;
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        // A refresh is under way: its six downloads hang.
+        const int asked = server.requestCount("/hang1");
+        ASSERT_TRUE(server.waitForRequest("/hang1", asked + 1, 15000));
+        QThread::msleep(200);
+        const QString before = storedVolume();
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(display.key(QStringLiteral("F12")));
+        while (storedVolume() == before && clock.elapsed() < 5000)
+            QThread::msleep(5);
+        ASSERT_NE(storedVolume(), before) << "the key did nothing";
+        slowest = std::max(slowest, clock.elapsed());
+    }
+    // A program that waited for the servers would answer after the
+    // downloads gave up, seconds later.
+    std::printf("slowest key while the servers hang: %lld ms\n", static_cast<long long>(slowest));
+    EXPECT_LT(slowest, 500);
+
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(15000)) << program.readAll().toStdString();
     EXPECT_EQ(program.exitCode(), 0) << program.readAll().toStdString();
 }

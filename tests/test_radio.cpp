@@ -100,7 +100,8 @@ TEST_F(RadioTest, BackToRadioModeWaitsASecondThenResumesOnPresetOne)
     // The first half: the old source stops, the screen shows the presets.
     EXPECT_EQ(fake.player->stops, 1);
     EXPECT_EQ(unit->radio.sendername.text(), QStringLiteral("Laden..."));
-    EXPECT_EQ(unit->radio.presets().selected, (std::array<bool, 6>{true, true, true, true, true, true}));
+    EXPECT_EQ(unit->radio.presets().selected,
+              (std::array<bool, 6>{true, true, true, true, true, true}));
     EXPECT_FALSE(unit->music.transport.on());
     EXPECT_EQ(unit->radio.Label1.text(), QStringLiteral("Radio"));
     EXPECT_TRUE(unit->stationText.RDStimer.isEnabled());

@@ -48,7 +48,10 @@ protected:
         f.write(data);
     }
     // Runs the event loop until the refresh under way has shown its texts.
-    bool refreshed() { return waitUntil([this] { return !unit->stationText.refreshing(); }); }
+    bool refreshed()
+    {
+        return waitUntil([this] { return !unit->stationText.refreshing(); });
+    }
     const QString& shown() const { return unit->stationText.rdsText.text(); }
 
     HttpServer server;
@@ -60,7 +63,9 @@ TEST_F(StationTextTest, EachPresetShowsTheFirstLineOfItsFile)
     bootHere();
     ASSERT_TRUE(refreshed());
     EXPECT_EQ(shown(), QStringLiteral("Title One"));
-    const QString expected[6] = {QStringLiteral("Title One"), QString(), QString(),
+    const QString expected[6] = {QStringLiteral("Title One"),
+                                 QString(),
+                                 QString(),
                                  QStringLiteral("Grüße aus Köln"),
                                  QStringLiteral("<b>Jetzt:</b> Grüße"),
                                  QStringLiteral("Earlier text")};

@@ -32,23 +32,36 @@ TEST(Layout, EachAnchorRuleAtALargerAndASmallerWindow)
         {"all sides stretch", {0, 0, 1280, 720}, AnchorAll, big, {0, 0, 1920, 1080}},
         {"all sides shrink", {10, 20, 1260, 680}, AnchorAll, small, {10, 20, 1004, 560}},
         {"top-left keeps place", {135, 8, 24, 59}, AnchorTopLeft, big, {135, 8, 24, 59}},
-        {"top-right keeps right distance", {880, 8, 392, 73}, AnchorTop | AnchorRight, big,
+        {"top-right keeps right distance",
+         {880, 8, 392, 73},
+         AnchorTop | AnchorRight,
+         big,
          {1520, 8, 392, 73}},
-        {"top-right smaller", {880, 8, 392, 73}, AnchorTop | AnchorRight, small,
-         {624, 8, 392, 73}},
-        {"right-bottom", {1197, 629, 75, 53}, AnchorRight | AnchorBottom, big,
-         {1837, 989, 75, 53}},
-        {"right-bottom smaller", {1197, 629, 75, 53}, AnchorRight | AnchorBottom, small,
+        {"top-right smaller", {880, 8, 392, 73}, AnchorTop | AnchorRight, small, {624, 8, 392, 73}},
+        {"right-bottom", {1197, 629, 75, 53}, AnchorRight | AnchorBottom, big, {1837, 989, 75, 53}},
+        {"right-bottom smaller",
+         {1197, 629, 75, 53},
+         AnchorRight | AnchorBottom,
+         small,
          {941, 509, 75, 53}},
         // Centre of (0,598 1280x122) is at 659/720 of the height.
-        {"left-right stretches, vertical centre kept", {0, 598, 1280, 122},
-         AnchorLeft | AnchorRight, big, {0, 928, 1920, 122}},
-        {"left-right-bottom", {295, 632, 674, 57}, AnchorLeft | AnchorRight | AnchorBottom, small,
+        {"left-right stretches, vertical centre kept",
+         {0, 598, 1280, 122},
+         AnchorLeft | AnchorRight,
+         big,
+         {0, 928, 1920, 122}},
+        {"left-right-bottom",
+         {295, 632, 674, 57},
+         AnchorLeft | AnchorRight | AnchorBottom,
+         small,
          {295, 512, 418, 57}},
         // Centre of (392,334 500x59) is at (642/1280, 363.5/720).
         {"none keeps centre fraction", {392, 334, 500, 59}, AnchorNone, big, {713, 516, 500, 59}},
         {"none smaller", {392, 334, 500, 59}, AnchorNone, small, {264, 273, 500, 59}},
-        {"same size changes nothing", {201, 408, 97, 89}, AnchorNone, {1280, 720},
+        {"same size changes nothing",
+         {201, 408, 97, 89},
+         AnchorNone,
+         {1280, 720},
          {201, 408, 97, 89}},
     };
     for (const auto& c : cases)
@@ -143,12 +156,18 @@ TEST_F(ScreensTest, EverySharedValueReachesEveryScreenThatShowsIt)
         {"started", &u.radio.started, {f1->lblUhrzeit}, {f1->version}},
         {"volume keys", &u.radio.volumeKeysShown, {f1->vol_plus, f1->vol_minus}, {}},
         {"boot image", &u.bootImage, {f1->bootscreen}, {}},
-        {"transport", &u.music.transport,
-         {f1->but_play, f1->but_pause, f1->but_stop, f1->but_skipmin, f1->but_skipplus}, {}},
-        {"progress", &u.music.progressShown,
-         {f1->ProgressBar1, f2->ProgressBar1, f3->ProgressBar1}, {}},
+        {"transport",
+         &u.music.transport,
+         {f1->but_play, f1->but_pause, f1->but_stop, f1->but_skipmin, f1->but_skipplus},
+         {}},
+        {"progress",
+         &u.music.progressShown,
+         {f1->ProgressBar1, f2->ProgressBar1, f3->ProgressBar1},
+         {}},
         {"update panel", &u.update.update, {f1->update_panel}, {}},
-        {"installing", &u.update.installing, {f1->update_progress},
+        {"installing",
+         &u.update.installing,
+         {f1->update_progress},
          {f1->bg_but, f1->lab_update, f1->lab_cancel}},
     };
     for (const FlagCase& c : flags) {
@@ -193,8 +212,8 @@ TEST_F(ScreensTest, PresetLookOnTheRadioScreenAndTheFirstNumberStaysTransparent)
     EXPECT_EQ(f1->prog[2]->palette().color(QPalette::Window), QColor(0x80, 0x80, 0x80));
     unit->radio.showPresets(false);
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(f1->but_1[i]->isHidden() && f1->but_0[i]->isHidden()
-                    && f1->prog[i]->isHidden());
+        EXPECT_TRUE(f1->but_1[i]->isHidden() && f1->but_0[i]->isHidden() &&
+                    f1->prog[i]->isHidden());
 }
 
 TEST_F(ScreensTest, ClickOnADiscOrItsNumberChoosesThePreset)
@@ -302,8 +321,8 @@ TEST_F(ScreensTest, HotKeysReachTheLogicFromEveryScreenAndHeldVolumeKeysRepeat)
 
 TEST_F(ScreensTest, LanguageCaptionsReachEveryScreen)
 {
-    writeConfig(configWith({{cfg::Language, QStringLiteral("EN-US")},
-                            {cfg::Fullscreen, QStringLiteral("true")}}));
+    writeConfig(configWith(
+        {{cfg::Language, QStringLiteral("EN-US")}, {cfg::Fullscreen, QStringLiteral("true")}}));
     boot();
     EXPECT_EQ(f2->butback->text(), QStringLiteral("Back"));
     EXPECT_EQ(f3->butback->text(), QStringLiteral("Back"));

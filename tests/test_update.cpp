@@ -30,7 +30,9 @@ protected:
         // and no station text addresses off this machine.
         writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")},
                                 {cfg::Language, QStringLiteral("EN-US")},
-                                {24, {}}, {25, {}}, {27, {}}}));
+                                {24, {}},
+                                {25, {}},
+                                {27, {}}}));
     }
     void bootAgainst(HttpServer& server)
     {
@@ -49,10 +51,11 @@ protected:
 TEST_F(UpdateTest, OfferedWhenTheFirstLineDiffersInAnyWay)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"1.2.0", false}, {"1.2.0\r\nRelease notes", false}, {"1.2.1", true},
-        {"1.1.9", true},  {"1.2.0 ", true},                  {"v1.2.0", true},
-        {"\t", true},     {"  ", true},                      {"", false},
-        {" ", false},
+        {"1.2.0", false}, {"1.2.0\r\nRelease notes", false},
+        {"1.2.1", true},  {"1.1.9", true},
+        {"1.2.0 ", true}, {"v1.2.0", true},
+        {"\t", true},     {"  ", true},
+        {"", false},      {" ", false},
     };
     for (const auto& [body, offer] : cases) {
         SCOPED_TRACE(body);
@@ -128,8 +131,9 @@ TEST_F(UpdateTest, InstallShowsTheMessageWaitsFetchesFreshAndOpensTheInstaller)
     ASSERT_TRUE(offered());
     bool waitingWhileBoxOpen = false;
     fake.dialogs->whileOpen = [&] {
-        waitingWhileBoxOpen = unit->update.lab_warning.text() == QStringLiteral("Bitte warten...")
-                              && unit->update.installing.on();
+        waitingWhileBoxOpen =
+            unit->update.lab_warning.text() == QStringLiteral("Bitte warten...") &&
+            unit->update.installing.on();
     };
     unit->seq.input([this] { unit->update.lab_update_click(); });
     EXPECT_TRUE(waitingWhileBoxOpen);

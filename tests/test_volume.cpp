@@ -14,13 +14,13 @@ enum class Op { F10, F11, F12, MenuF11, MenuF12, WebF12, MuteIcon, UnmuteIcon };
 struct VolumeCase
 {
     const char* name;
-    int volume;       // before
-    int savedVolume;  // before
-    bool muted;       // crossed speakers before
+    int volume;      // before
+    int savedVolume; // before
+    bool muted;      // crossed speakers before
     Op op;
     int volumeAfter;
     int savedAfter;
-    bool mutedAfter;  // on the radio screen and the main menu
+    bool mutedAfter;        // on the radio screen and the main menu
     const char* line3After; // nullptr: not written (stays "15")
     bool radioOverlay;      // the overlays of the radio screen and the main menu
     bool menuOverlay;
@@ -45,14 +45,13 @@ const VolumeCase kCases[] = {
      false},
     {"menu F12: level and menu overlay only", 50, 0, false, Op::MenuF12, 55, 0, false, nullptr,
      false, true, false},
-    {"menu F12 at 100: nothing", 100, 0, false, Op::MenuF12, 100, 0, false, nullptr, false,
-     false, false},
-    {"menu F11 at 0: nothing", 0, 0, false, Op::MenuF11, 0, 0, false, nullptr, false, false,
+    {"menu F12 at 100: nothing", 100, 0, false, Op::MenuF12, 100, 0, false, nullptr, false, false,
      false},
+    {"menu F11 at 0: nothing", 0, 0, false, Op::MenuF11, 0, 0, false, nullptr, false, false, false},
     {"menu F12 leaves the icons", 0, 30, true, Op::MenuF12, 5, 30, true, nullptr, false, true,
      false},
-    {"web view F12: its own overlay", 50, 0, false, Op::WebF12, 55, 0, false, nullptr, false,
-     false, true},
+    {"web view F12: its own overlay", 50, 0, false, Op::WebF12, 55, 0, false, nullptr, false, false,
+     true},
 };
 
 } // namespace
@@ -64,14 +63,30 @@ protected:
     {
         auto key = [&](ScreenId screen, int k) { unit->seq.run(unit->hotKey(screen, k, false)); };
         switch (op) {
-        case Op::F10: key(ScreenId::Form1, Qt::Key_F10); break;
-        case Op::F11: key(ScreenId::Form1, Qt::Key_F11); break;
-        case Op::F12: key(ScreenId::Form1, Qt::Key_F12); break;
-        case Op::MenuF11: key(ScreenId::Form2, Qt::Key_F11); break;
-        case Op::MenuF12: key(ScreenId::Form2, Qt::Key_F12); break;
-        case Op::WebF12: key(ScreenId::Form3, Qt::Key_F12); break;
-        case Op::MuteIcon: unit->volume.mute(); break;
-        case Op::UnmuteIcon: unit->volume.unmute(); break;
+        case Op::F10:
+            key(ScreenId::Form1, Qt::Key_F10);
+            break;
+        case Op::F11:
+            key(ScreenId::Form1, Qt::Key_F11);
+            break;
+        case Op::F12:
+            key(ScreenId::Form1, Qt::Key_F12);
+            break;
+        case Op::MenuF11:
+            key(ScreenId::Form2, Qt::Key_F11);
+            break;
+        case Op::MenuF12:
+            key(ScreenId::Form2, Qt::Key_F12);
+            break;
+        case Op::WebF12:
+            key(ScreenId::Form3, Qt::Key_F12);
+            break;
+        case Op::MuteIcon:
+            unit->volume.mute();
+            break;
+        case Op::UnmuteIcon:
+            unit->volume.unmute();
+            break;
         }
     }
 };

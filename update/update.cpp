@@ -55,8 +55,8 @@ bool Update::offersUpdate() const
     // offer. An empty first line or a single blank counts as no update; any
     // other difference, trailing blanks included, offers it.
     const QString latest = ver_dl.value(0);
-    return m_versionKnown && !latest.isEmpty() && latest != QLatin1String(" ")
-           && latest != kProgramVersion;
+    return m_versionKnown && !latest.isEmpty() && latest != QLatin1String(" ") &&
+           latest != kProgramVersion;
 }
 
 void Update::showUpdatePanel()
@@ -77,8 +77,8 @@ void Update::lab_update_click()
     installing.set(true);
     lab_warning.set(QStringLiteral("Bitte warten..."));
     const LineList& mui = m_unit.settings.MUI;
-    m_unit.services.dialogs->information(mui.line(24) + QLatin1Char(' ') + ver_dl.value(0)
-                                         + QLatin1Char(' ') + mui.line(25));
+    m_unit.services.dialogs->information(mui.line(24) + QLatin1Char(' ') + ver_dl.value(0) +
+                                         QLatin1Char(' ') + mui.line(25));
     // From here the program ends: input is not taken any more, and the panel
     // goes on painting while it waits.
     m_unit.seq.wait(

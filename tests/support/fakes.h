@@ -90,8 +90,8 @@ private:
     void check(const char* call) const
     {
         if (m_log->failing.contains(QLatin1String(call)))
-            throw zelk::OperationError(QStringLiteral("The media player refused %1.")
-                                           .arg(QLatin1String(call)));
+            throw zelk::OperationError(
+                QStringLiteral("The media player refused %1.").arg(QLatin1String(call)));
     }
     std::shared_ptr<PlayerLog> m_log;
     QString m_url;

@@ -32,12 +32,18 @@ bool sendAll(int fd, const char* data, size_t size)
 const char* reason(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 206: return "Partial Content";
-    case 302: return "Found";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 206:
+        return "Partial Content";
+    case 302:
+        return "Found";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Status";
     }
 }
 
@@ -54,8 +60,8 @@ HttpServer::HttpServer()
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = 0;
-    if (::bind(m_listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0
-        || ::listen(m_listenFd, 64) != 0)
+    if (::bind(m_listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(m_listenFd, 64) != 0)
         throw std::runtime_error("bind/listen failed");
     socklen_t len = sizeof addr;
     ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&addr), &len);
@@ -63,7 +69,10 @@ HttpServer::HttpServer()
     m_acceptThread = std::thread([this] { acceptLoop(); });
 }
 
-HttpServer::~HttpServer() { stop(); }
+HttpServer::~HttpServer()
+{
+    stop();
+}
 
 std::string HttpServer::url(const std::string& path) const
 {
@@ -205,8 +214,8 @@ void HttpServer::serve(int fd)
                 break;
         }
     } else if (route.endless) {
-        std::string head = "HTTP/1.0 200 OK\r\nContent-Type: " + route.contentType
-                           + "\r\nConnection: close\r\n\r\n";
+        std::string head = "HTTP/1.0 200 OK\r\nContent-Type: " + route.contentType +
+                           "\r\nConnection: close\r\n\r\n";
         bool ok = sendAll(fd, head.data(), head.size());
         while (ok && !m_stopping && !route.body.empty())
             ok = sendAll(fd, route.body.data(), route.body.size());
@@ -217,17 +226,17 @@ void HttpServer::serve(int fd)
         if (status == 200 && rangeStart > 0) {
             long long total = static_cast<long long>(body.size());
             long long start = std::min(rangeStart, total);
-            extra = "Content-Range: bytes " + std::to_string(start) + "-"
-                    + std::to_string(total - 1) + "/" + std::to_string(total) + "\r\n";
+            extra = "Content-Range: bytes " + std::to_string(start) + "-" +
+                    std::to_string(total - 1) + "/" + std::to_string(total) + "\r\n";
             body = body.substr(static_cast<size_t>(start));
             status = 206;
         }
-        std::string head = "HTTP/1.0 " + std::to_string(status) + " " + reason(status)
-                           + "\r\nContent-Type: " + route.contentType
-                           + "\r\nContent-Length: " + std::to_string(body.size())
-                           + "\r\nAccept-Ranges: bytes\r\n" + extra
-                           + (route.headers.empty() ? "" : route.headers + "\r\n")
-                           + "Connection: close\r\n\r\n";
+        std::string head = "HTTP/1.0 " + std::to_string(status) + " " + reason(status) +
+                           "\r\nContent-Type: " + route.contentType +
+                           "\r\nContent-Length: " + std::to_string(body.size()) +
+                           "\r\nAccept-Ranges: bytes\r\n" + extra +
+                           (route.headers.empty() ? "" : route.headers + "\r\n") +
+                           "Connection: close\r\n\r\n";
         if (sendAll(fd, head.data(), head.size()))
             sendAll(fd, body.data(), body.size());
     }

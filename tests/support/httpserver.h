@@ -18,8 +18,8 @@ struct Route
     int status = 200;
     std::string body;
     std::string contentType = "application/octet-stream";
-    bool hang = false;    // accept the request, then never answer
-    bool endless = false; // stream `body` over and over until the client leaves
+    bool hang = false;     // accept the request, then never answer
+    bool endless = false;  // stream `body` over and over until the client leaves
     std::string headers{}; // more header lines ("Location: ..."), joined by "\r\n"
 };
 
