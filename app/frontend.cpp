@@ -58,6 +58,7 @@ Frontend::Frontend(HeadUnit& unit) : m_unit(unit)
     setupVolumeConnections();
     setupRadioConnections();
     setupMusicConnections();
+    setupMenuConnections();
     setupUpdateConnections();
     setupLanguageConnections();
     qApp->installEventFilter(this);
@@ -159,8 +160,25 @@ void Frontend::setupMusicConnections()
     bindText(music.timecount, {Form1->timecount});
     bindVisible(music.transport, {Form1->but_play, Form1->but_pause, Form1->but_stop,
                                   Form1->but_skipmin, Form1->but_skipplus});
-    bindVisible(music.progressShown,
-                {Form1->ProgressBar1, Form2->ProgressBar1, Form3->ProgressBar1});
+    for (Gauge* bar : {Form1->ProgressBar1, Form2->ProgressBar1, Form3->ProgressBar1}) {
+        bar->setVisible(music.progressShown.on());
+        connect(&music.progressShown, &FlagValue::changed, bar, &QWidget::setVisible);
+        connect(&music.progressMax, &IntValue::changed, bar, &Gauge::setMaximum);
+        connect(&music.progressPos, &IntValue::changed, bar, &Gauge::setValue);
+    }
+    // The captions keep their design text until the first tick writes one.
+    for (Screen* s :
+         {static_cast<Screen*>(Form1), static_cast<Screen*>(Form2), static_cast<Screen*>(Form3)})
+        connect(&music.caption, &TextValue::changed, s, &QWidget::setWindowTitle);
+    connect(&music.settingsCaption, &TextValue::changed, Form5, &QWidget::setWindowTitle);
+}
+
+void Frontend::setupMenuConnections()
+{
+    Menu& menu = m_unit.menu;
+    bindText(menu.mainLabel, {Form2->mainLabel});
+    bindVisible(menu.noPlaylist, {Form2->noPlaylist});
+    connect(&m_unit.web, &WebView::loadRequested, Form3, &TForm3::load);
 }
 
 void Frontend::setupUpdateConnections()

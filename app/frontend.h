@@ -47,6 +47,7 @@ private:
     void setupVolumeConnections();
     void setupRadioConnections();
     void setupMusicConnections();
+    void setupMenuConnections();
     void setupUpdateConnections();
     void setupLanguageConnections();
 

@@ -76,6 +76,14 @@ void HeadUnit::restartOnce_tick()
     for (int n = 1; n <= 6; ++n)
         if (settings.config.line(cfg::ActiveStation) == QString::number(n))
             radio.ButtonN(n);
+    // Back to music mode, seeking the song that played last.
+    if (settings.config.line(cfg::RadioMode) == QLatin1String("false") &&
+        settings.live.auto_changemode.on()) {
+        volume.mute();
+        menu.but_music();
+        music.lastSong = settings.config.line(cfg::LastSong);
+        music.startSearch();
+    }
     restartOnce.setEnabled(false);
 }
 
@@ -121,11 +129,17 @@ std::function<void()> HeadUnit::hotKey(ScreenId shown, int key, bool autoRepeat)
     switch (key) {
     case Qt::Key_F1:
         return [self] { self->but_goto_menu(); };
+    // Previous and next title, in music mode only.
     case Qt::Key_F2:
+        return [self] {
+            if (!self->radio.radiomode.on())
+                self->music.skip_minus();
+        };
     case Qt::Key_F3:
-        // Previous and next title, in music mode only. The skips come with
-        // music mode; until then the keys are bound and do nothing.
-        return [] {};
+        return [self] {
+            if (!self->radio.radiomode.on())
+                self->music.skip_plus();
+        };
     case Qt::Key_F5:
         return [self] { self->chgWin(); };
     case Qt::Key_F10:

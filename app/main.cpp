@@ -14,6 +14,8 @@ int main(int argc, char** argv)
     // The web engine refuses to start as root unless its sandbox is off.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The web engine shares its drawing context with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZelkRadio"));
     // The media engine needs the C numeric locale; QApplication has just set

@@ -1,7 +1,8 @@
 #pragma once
-// The main menu: the hub between the head unit's functions.
+// The main menu: the hub between the head unit's functions, and the place
+// where the playback mode is chosen and stored.
 
-#include <QObject>
+#include "app/values.h"
 
 namespace zelk {
 
@@ -13,10 +14,27 @@ class Menu : public QObject
 public:
     explicit Menu(HeadUnit& unit);
 
-    void takemeback();
+    // The name of the tile the pointer entered last.
+    TextValue mainLabel{QStringLiteral("Radio")};
+    // The warning that there is no playlist yet.
+    FlagValue noPlaylist;
+
+    // The pointer entered a tile: its name from language line `line`.
+    void showTileName(int line);
+
+    void butRadio_click();
+    void but_music();
+    void butNavi_click();
+    void butDash_click();
     void sw2Setup();
+    void exitWarning();
+    void lab_cancel_click();
+    void lab_load_click();
+    void takemeback();
+    void goto_Form3();
 
 private:
+    void storeMode(bool radio);
     HeadUnit& m_unit;
 };
 

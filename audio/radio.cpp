@@ -28,6 +28,7 @@ void Radio::startRadio()
     m_unit.bootImage.set(false);
     sendername.set(m_unit.settings.config.line(cfg::StationName1));
     m_unit.player.create();
+    m_unit.music.attachPlayer();
     m_unit.player->setUrl(m_unit.settings.config.line(cfg::StationUrl1));
     m_unit.player->play();
     m_unit.restartOnce.setEnabled(true);

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zelk {
 
 class MediaPlayer
@@ -29,6 +31,16 @@ public:
     // Title tag of the current item, else its file name without extension;
     // empty when nothing is loaded or the item cannot be read.
     virtual QString currentItemName() const = 0;
+    // An item is open and its name is known.
+    virtual bool hasCurrentItem() const = 0;
+    // An item is being opened (after play, next or previous): its name is
+    // not known yet.
+    virtual bool isOpening() const = 0;
+    // Items of the current source: a station counts one.
+    virtual int playlistCount() const = 0;
+    // Runs on the player's thread (the UI thread) each time an item has been
+    // opened, or could not be.
+    virtual void setItemOpenedHandler(std::function<void()> handler) = 0;
     // Elapsed time as "MM:SS", or "H:MM:SS" from one hour on.
     virtual QString currentPositionString() const = 0;
     virtual double currentPosition() const = 0;

@@ -58,6 +58,13 @@ public:
     void next() override;
     void previous() override;
     QString currentItemName() const override;
+    bool hasCurrentItem() const override { return m_itemLoaded && !isIdle(); }
+    bool isOpening() const override { return m_opening; }
+    int playlistCount() const override;
+    void setItemOpenedHandler(std::function<void()> handler) override
+    {
+        m_onItemOpened = std::move(handler);
+    }
     QString currentPositionString() const override;
     double currentPosition() const override;
     double currentMediaDuration() const override;
@@ -69,6 +76,7 @@ private:
     void drainEvents();
     void onEndFile(const mpv_event_end_file& end);
     void onIdle();
+    void itemOpened();
     void load();
     void reconnect();
     void cancelReconnect();
@@ -89,10 +97,12 @@ private:
     std::atomic<bool> m_drainPosted{false};
 
     QString m_url;
-    bool m_isStation = false;             // a network stream, not a playlist file
-    bool m_loaded = false;                // m_url went to mpv since the last setUrl()/stop()
-    bool m_wantsSound = false;            // play() called, no stop()/pause()/setUrl() since
-    bool m_itemLoaded = false;            // mpv opened the current item
+    bool m_isStation = false;  // a network stream, not a playlist file
+    bool m_loaded = false;     // m_url went to mpv since the last setUrl()/stop()
+    bool m_wantsSound = false; // play() called, no stop()/pause()/setUrl() since
+    bool m_itemLoaded = false; // mpv opened the current item
+    bool m_opening = false;    // an item is on its way in
+    std::function<void()> m_onItemOpened;
     bool m_ended = false;                 // an item ended and no other has started since
     QHash<QString, QString> m_listTitles; // titles the playlist file gives, by location
     int m_volume = 100;
@@ -191,12 +201,14 @@ void MpvPlayer::drainEvents()
             return;
         case MPV_EVENT_START_FILE:
             m_itemLoaded = false;
+            m_opening = true;
             m_ended = false;
             m_reconnectWanted = false;
             m_reconnectTimer.stop();
             break;
         case MPV_EVENT_FILE_LOADED:
             m_itemLoaded = true;
+            itemOpened();
             m_playingSince.start();
             break;
         case MPV_EVENT_END_FILE:
@@ -222,6 +234,8 @@ void MpvPlayer::onEndFile(const mpv_event_end_file& end)
         return;
     m_itemLoaded = false;
     m_ended = true;
+    if (end.reason == MPV_END_FILE_REASON_ERROR && m_opening)
+        itemOpened(); // it could not be opened
     const bool dropped =
         end.reason == MPV_END_FILE_REASON_EOF || end.reason == MPV_END_FILE_REASON_ERROR;
     if (!dropped || !m_isStation || !m_loaded || !m_wantsSound)
@@ -237,9 +251,22 @@ void MpvPlayer::onEndFile(const mpv_event_end_file& end)
         onIdle();
 }
 
+void MpvPlayer::itemOpened()
+{
+    m_opening = false;
+    if (m_onItemOpened)
+        m_onItemOpened();
+}
+
 void MpvPlayer::onIdle()
 {
+    // The notice may come late, after a command that has set mpv going
+    // again: only a player that is idle now has stopped.
+    if (!isIdle())
+        return;
     m_itemLoaded = false;
+    if (m_opening)
+        itemOpened(); // nothing more to open
     if (!m_reconnectWanted || m_reconnectTimer.isActive())
         return;
     m_reconnectWanted = false;
@@ -296,6 +323,7 @@ void MpvPlayer::load()
     // pause is sticky in mpv: a file loaded while paused stays paused.
     setFlag("pause", false);
     m_listTitles.clear();
+    m_opening = true;
     if (isPlaylistFile(m_url)) {
         // mpv reads no .wpl at all, so every playlist file is read here and
         // its items handed over one by one.
@@ -309,6 +337,8 @@ void MpvPlayer::load()
         // "append-play" into an idle player does not start it; this does.
         if (!items.isEmpty())
             mustCommand({"playlist-play-index", "0"});
+        else
+            m_opening = false; // nothing in it to open
     } else {
         mustCommand({"loadfile", m_url.toUtf8(), "replace"});
     }
@@ -322,6 +352,7 @@ void MpvPlayer::stop()
     m_loaded = false;
     m_itemLoaded = false;
     m_listTitles.clear();
+    m_opening = false;
     mustCommand({"stop"});
 }
 
@@ -357,6 +388,7 @@ void MpvPlayer::step(const char* name)
     const bool forward = std::strcmp(name, "playlist-next") == 0;
     if (forward ? pos + 1 >= count : pos <= 0)
         return;
+    m_opening = true;
     mustCommand({name});
     m_wantsSound = true;
     setFlag("pause", false);
@@ -374,6 +406,14 @@ QString MpvPlayer::currentItemName() const
     // is found unless mpv has expanded the item into others.
     const QString listTitle = m_listTitles.value(stringProperty("path"));
     return listTitle.isEmpty() ? stringProperty("filename/no-ext") : listTitle;
+}
+
+int MpvPlayer::playlistCount() const
+{
+    int64_t count = 0;
+    if (!m_loaded || mpv_get_property(m_mpv, "playlist-count", MPV_FORMAT_INT64, &count) < 0)
+        return 0;
+    return static_cast<int>(count);
 }
 
 QString MpvPlayer::currentPositionString() const

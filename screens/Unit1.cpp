@@ -162,6 +162,11 @@ TForm1::TForm1(HeadUnit& unit) : Screen(unit, ScreenId::Form1, QStringLiteral("Z
     onClick(vol_minus, [this] { Leiser1(); });
     onClick(lab_cancel, [this] { lab_cancel_click(); });
     onClick(lab_update, [this] { lab_update_click(); });
+    onClick(but_play, [this] { but_play_click(); });
+    onClick(but_pause, [this] { but_pause_click(); });
+    onClick(but_stop, [this] { stop(); });
+    onClick(but_skipmin, [this] { skip_minus(); });
+    onClick(but_skipplus, [this] { skip_plus(); });
     setSnapsToEdges(true);
     placeFullScreen();
 }
@@ -217,6 +222,31 @@ void TForm1::lab_cancel_click()
 void TForm1::lab_update_click()
 {
     m_unit.update.lab_update_click();
+}
+
+void TForm1::but_play_click()
+{
+    m_unit.music.but_play_click();
+}
+
+void TForm1::but_pause_click()
+{
+    m_unit.music.but_pause_click();
+}
+
+void TForm1::stop()
+{
+    m_unit.music.stop();
+}
+
+void TForm1::skip_minus()
+{
+    m_unit.music.skip_minus();
+}
+
+void TForm1::skip_plus()
+{
+    m_unit.music.skip_plus();
 }
 
 void TForm1::showPresets(const PresetLook& look)

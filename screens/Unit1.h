@@ -32,6 +32,11 @@ public:
     void Leiser1();
     void lab_cancel_click();
     void lab_update_click();
+    void but_play_click();
+    void but_pause_click();
+    void stop();
+    void skip_minus();
+    void skip_plus();
 
     // What the head unit shows here.
     void showPresets(const PresetLook& look);

@@ -40,6 +40,22 @@ QList<Element> menuElements()
          "volbar"},
         {"volumebar", Kind::Gauge, {453, 41, 567, 36}, AnchorTopLeft, Look{}, {}, true, "volbar"},
         {"refreshscr", Kind::Panel, {0, 0, 65, 65}, AnchorNone, black, {}, false},
+        // The warning that there is no playlist: it covers the whole menu.
+        {"noPlaylist", Kind::Panel, {0, 0, 1280, 720}, AnchorAll, filled(QColor(0, 0, 0, 170)), {},
+         false},
+        {"Panel1", Kind::Panel, {376, 158, 545, 354}, AnchorNone, Look{}, {}, true, "noPlaylist"},
+        {"Image2", Kind::Image, {0, 1, 537, 353}, AnchorTopLeft, artLook("dialog_warning"), {}, true,
+         "Panel1"},
+        {"lab_warning", Kind::Label, {8, 117, 512, 123}, AnchorTopLeft, wrapped(textLook(27)),
+         QStringLiteral("Es wurde bisher noch keine Playlist erstellt. Bitte laden Sie in den "
+                        "Einstellungen eine Playlist in das Radio."),
+         true, "Panel1"},
+        {"lab_cancel", Kind::Label, {25, 273, 208, 50}, AnchorTopLeft,
+         clickable(textLook(33, Qt::AlignCenter, Qt::black)), QStringLiteral("Abbrechen"), true,
+         "Panel1"},
+        {"lab_load", Kind::Label, {297, 273, 208, 50}, AnchorTopLeft,
+         clickable(textLook(33, Qt::AlignCenter, Qt::black)), QStringLiteral("Jetzt laden"), true,
+         "Panel1"},
     };
 }
 // clang-format on
@@ -69,14 +85,24 @@ TForm2::TForm2(HeadUnit& unit) : Screen(unit, ScreenId::Form2, QStringLiteral("Z
     volbar = el.widget("volbar");
     volumebar = el.gauge("volumebar");
     refreshscr = el.widget("refreshscr");
+    noPlaylist = el.widget("noPlaylist");
+    lab_warning = el.label("lab_warning");
+    lab_cancel = el.label("lab_cancel");
+    lab_load = el.label("lab_load");
 
     // The hover caption follows the language list at the moment it is needed.
     const std::pair<ArtWidget*, int> hovers[] = {
         {butRadio, 1}, {butMusic, 3}, {butDash, 4}, {butNavi, 5}, {butSettings, 6}};
     for (auto [tile, line] : hovers)
-        onEnter(tile, [this, line = line] { mainLabel->setText(m_unit.settings.MUI.line(line)); });
+        onEnter(tile, [this, line = line] { showTileName(line); });
+    onClick(butRadio, [this] { butRadio_click(); });
+    onClick(butMusic, [this] { but_music(); });
+    onClick(butDash, [this] { butDash_click(); });
+    onClick(butNavi, [this] { butNavi_click(); });
     onClick(butback, [this] { takemeback(); });
     onClick(butSettings, [this] { sw2Setup(); });
+    onClick(lab_cancel, [this] { lab_cancel_click(); });
+    onClick(lab_load, [this] { lab_load_click(); });
     onClick(ton1, [this] { mute(); });
     onClick(ton0, [this] { unmute(); });
     onClick(vol_plus, [this] { Lauter1(); });
@@ -84,6 +110,34 @@ TForm2::TForm2(HeadUnit& unit) : Screen(unit, ScreenId::Form2, QStringLiteral("Z
     placeFullScreen();
 }
 
+void TForm2::showTileName(int line)
+{
+    m_unit.menu.showTileName(line);
+}
+void TForm2::butRadio_click()
+{
+    m_unit.menu.butRadio_click();
+}
+void TForm2::but_music()
+{
+    m_unit.menu.but_music();
+}
+void TForm2::butDash_click()
+{
+    m_unit.menu.butDash_click();
+}
+void TForm2::butNavi_click()
+{
+    m_unit.menu.butNavi_click();
+}
+void TForm2::lab_cancel_click()
+{
+    m_unit.menu.lab_cancel_click();
+}
+void TForm2::lab_load_click()
+{
+    m_unit.menu.lab_load_click();
+}
 void TForm2::takemeback()
 {
     m_unit.menu.takemeback();

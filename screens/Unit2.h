@@ -11,6 +11,13 @@ class TForm2 : public Screen
 public:
     explicit TForm2(HeadUnit& unit);
 
+    void showTileName(int line);
+    void butRadio_click();
+    void but_music();
+    void butDash_click();
+    void butNavi_click();
+    void lab_cancel_click();
+    void lab_load_click();
     void takemeback();
     void sw2Setup();
     void mute();
@@ -36,6 +43,10 @@ public:
     QWidget* volbar;
     Gauge* volumebar;
     QWidget* refreshscr;
+    QWidget* noPlaylist;
+    ClickLabel* lab_warning;
+    ClickLabel* lab_cancel;
+    ClickLabel* lab_load;
 };
 
 } // namespace zelk

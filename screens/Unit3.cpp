@@ -2,6 +2,9 @@
 
 #include "app/headunit.h"
 
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
 namespace zelk {
 
 namespace {
@@ -52,6 +55,23 @@ TForm3::TForm3(HeadUnit& unit) : Screen(unit, ScreenId::Form3, QStringLiteral("Z
 void TForm3::butback_click()
 {
     m_unit.web.butback_click();
+}
+
+QWebEngineView* TForm3::browser()
+{
+    if (!Chromium1) {
+        Chromium1 = new QWebEngineView(this);
+        // The frame is black; so is the view before and between pages.
+        Chromium1->page()->setBackgroundColor(Qt::black);
+        elements().adopt("Chromium1", Chromium1, {0, 0, 1280, 582}, AnchorAll);
+        Chromium1->show();
+    }
+    return Chromium1;
+}
+
+void TForm3::load(const QUrl& url)
+{
+    browser()->setUrl(url);
 }
 
 } // namespace zelk

@@ -161,7 +161,14 @@ Gauge::Gauge(QWidget* parent) : QWidget(parent) {}
 void Gauge::setValue(int value)
 {
     // Like a progress bar, the gauge holds only values of its range.
-    m_value = std::clamp(value, 0, 100);
+    m_value = std::clamp(value, 0, m_maximum);
+    update();
+}
+
+void Gauge::setMaximum(int maximum)
+{
+    m_maximum = std::max(0, maximum);
+    m_value = std::clamp(m_value, 0, m_maximum);
     update();
 }
 
@@ -169,7 +176,9 @@ void Gauge::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), m_background);
-    p.fillRect(QRect(0, 0, width() * m_value / 100, height()), m_bar);
+    if (m_maximum > 0)
+        p.fillRect(QRect(0, 0, static_cast<int>(qint64(width()) * m_value / m_maximum), height()),
+                   m_bar);
     if (m_showText) {
         p.setFont(headUnitFont(35));
         p.setPen(Qt::white);
@@ -348,6 +357,14 @@ Gauge* ElementSet::gauge(const char* name) const
 DesignLayout* ElementSet::layoutOf(QWidget* w) const
 {
     return w ? m_layouts.value(w->parentWidget()) : nullptr;
+}
+
+void ElementSet::adopt(const char* name, QWidget* w, const QRect& design, unsigned anchors)
+{
+    w->setObjectName(QString::fromLatin1(name));
+    m_layouts.value(w->parentWidget())->add(w, design, anchors);
+    w->lower();
+    m_widgets.insert(QString::fromLatin1(name), w);
 }
 
 void ElementSet::setDesignTop(QWidget* w, int top)

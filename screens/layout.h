@@ -103,27 +103,37 @@ private:
     QSvgRenderer* m_renderer = nullptr;
 };
 
-// A horizontal gauge 0..100 with its value as centred "%d%%" text.
+// A horizontal gauge 0..maximum (100 unless set), with its value as centred
+// "%d%%" text, or a bare progress line.
 class Gauge : public QWidget
 {
     Q_OBJECT
 public:
     explicit Gauge(QWidget* parent = nullptr);
+    // Values outside the range are held at its ends.
     void setValue(int value);
     int value() const { return m_value; }
+    // A maximum of 0 is an empty range: nothing is filled.
+    void setMaximum(int maximum);
+    int maximum() const { return m_maximum; }
     void setColors(QColor background, QColor bar)
     {
         m_background = background;
         m_bar = bar;
         update();
     }
-    void setShowText(bool on) { m_showText = on; update(); }
+    void setShowText(bool on)
+    {
+        m_showText = on;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
     int m_value = 50;
+    int m_maximum = 100;
     QColor m_background{0x2C, 0x2C, 0x2C};
     QColor m_bar{0xCE, 0x11, 0x11};
     bool m_showText = true;
@@ -134,15 +144,15 @@ enum class Kind { Image, Label, Panel, Gauge, Bar, Busy };
 
 struct Look
 {
-    QString art;                 // images and panels with a picture
-    int fontPx = 0;              // character height in pixels
+    QString art;    // images and panels with a picture
+    int fontPx = 0; // character height in pixels
     bool bold = false;
     QColor color = Qt::white;
     QColor background = Qt::transparent;
     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
     bool wordWrap = false;
-    bool hand = false;           // hand cursor: the element is clickable
-    bool greyed = false;         // drawn like a disabled label
+    bool hand = false;   // hand cursor: the element is clickable
+    bool greyed = false; // drawn like a disabled label
 };
 
 struct Element
@@ -180,6 +190,9 @@ public:
     ArtWidget* image(const char* name) const;
     Gauge* gauge(const char* name) const;
     DesignLayout* layoutOf(QWidget* w) const;
+    // Takes a widget made elsewhere into the screen's table, drawn under the
+    // elements built so far.
+    void adopt(const char* name, QWidget* w, const QRect& design, unsigned anchors);
 
     void setDesignTop(QWidget* w, int top);
     int designTop(QWidget* w) const;

@@ -6,8 +6,29 @@ namespace zelk {
 
 Setup::Setup(HeadUnit& unit) : m_unit(unit) {}
 
+void Setup::close_tabs()
+{
+    page.set(static_cast<int>(Page::None));
+}
+
+void Setup::showPage(Page p)
+{
+    page.set(static_cast<int>(p));
+}
+
+void Setup::but_show_keys()
+{
+    keyboardShown.set(true);
+}
+
+void Setup::but_hide_keys()
+{
+    keyboardShown.set(false);
+}
+
 void Setup::but_back()
 {
+    close_tabs();
     m_unit.screens.switchScreen(ScreenId::Form5, ScreenId::Form2);
     if (m_unit.player)
         m_unit.player->play();

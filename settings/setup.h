@@ -1,7 +1,8 @@
 #pragma once
-// The settings screen's operations.
+// The settings screen's state and operations: which page is open, the
+// on-screen keyboard, and the ways out.
 
-#include <QObject>
+#include "app/values.h"
 
 namespace zelk {
 
@@ -11,7 +12,18 @@ class Setup : public QObject
 {
     Q_OBJECT
 public:
+    enum class Page { None, Navi, Radio, General, Music, Dash };
+
     explicit Setup(HeadUnit& unit);
+
+    // The page shown (at most one).
+    IntValue page{static_cast<int>(Page::None)};
+    FlagValue keyboardShown;
+
+    void close_tabs();
+    void showPage(Page p);
+    void but_show_keys();
+    void but_hide_keys();
 
     // Back to the main menu: playback resumes, and the configuration is read
     // again and the radio reloaded from it.

@@ -250,6 +250,7 @@ TEST_F(AppTest, RestoreStepTunesTheStoredPresetAndLoadsTheLevel)
         SCOPED_TRACE(std::string(c.line7) + " / " + c.line3);
         writeConfig(configWith({{cfg::ActiveStation, QString::fromLatin1(c.line7)},
                                 {cfg::Volume, QString::fromLatin1(c.line3)},
+                                {cfg::RadioMode, QStringLiteral("true")},
                                 {cfg::Fullscreen, QStringLiteral("true")}}));
         boot();
         const int urls = static_cast<int>(fake.player->urls.size());

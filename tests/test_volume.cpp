@@ -193,6 +193,7 @@ TEST_F(VolumeTest, StepsRestartTheCountdownAMuteToggleDoesNot)
 
 TEST_F(VolumeTest, MutedStateIsNotStoredOnlyTheLevel)
 {
+    writeConfig(configWith({{cfg::RadioMode, QStringLiteral("true")}}));
     boot();
     unit->volume.volume = 60;
     unit->volume.mute();

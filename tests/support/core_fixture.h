@@ -45,7 +45,10 @@ protected:
 
     virtual void start(std::shared_ptr<Downloader> downloader = nullptr)
     {
-        unit = std::make_unique<HeadUnit>(fake.services(downloader), dataDir);
+        Services services = fake.services(downloader);
+        if (makePlayer)
+            services.makePlayer = makePlayer;
+        unit = std::make_unique<HeadUnit>(std::move(services), dataDir);
         // No test reaches past this machine: a closed port refuses at once.
         unit->update.server = QStringLiteral("http://127.0.0.1:1");
     }
@@ -64,6 +67,8 @@ protected:
     QTemporaryDir tmp;
     QString dataDir;
     FakeServices fake;
+    // Another player than the fake one (the real engine).
+    std::function<std::unique_ptr<MediaPlayer>()> makePlayer;
     std::unique_ptr<HeadUnit> unit;
 };
 

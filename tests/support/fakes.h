@@ -34,8 +34,39 @@ struct PlayerLog
     int created = 0;
     // Calls named here throw as a refused engine call would ("play", ...).
     QSet<QString> failing;
-    // What the current item is called (music mode).
+    // The current item (music mode): its name, whether one is open, whether
+    // one is on its way, and how many the source has.
     QString itemName;
+    bool hasItem = true;
+    bool opening = false;
+    int count = 1;
+    QString position = QStringLiteral("00:00");
+    double positionSeconds = 0;
+    double duration = 0;
+    // A playlist to step through: setUrl goes to its first item, next and
+    // previous move along it (nothing at either end). With `stepsOpen` a
+    // step leaves the new item opening until open() is called.
+    QStringList items;
+    int index = 0;
+    bool stepsOpen = false;
+    void step(int delta)
+    {
+        if (items.isEmpty() || index + delta < 0 || index + delta >= items.size())
+            return;
+        index += delta;
+        itemName = items[index];
+        opening = stepsOpen;
+    }
+    // Plays the part of the engine: the item has been opened.
+    std::function<void()> itemOpened;
+    void open(const QString& name)
+    {
+        itemName = name;
+        hasItem = true;
+        opening = false;
+        if (itemOpened)
+            itemOpened();
+    }
 };
 
 class FakePlayer : public zelk::MediaPlayer
@@ -47,6 +78,11 @@ public:
         check("setUrl");
         m_url = url;
         m_log->urls << url;
+        if (!m_log->items.isEmpty()) {
+            m_log->index = 0;
+            m_log->itemName = m_log->items.first();
+            m_log->count = static_cast<int>(m_log->items.size());
+        }
     }
     QString url() const override { return m_url; }
     void play() override
@@ -68,16 +104,28 @@ public:
     {
         check("next");
         ++m_log->nexts;
+        m_log->step(+1);
     }
     void previous() override
     {
         check("previous");
         ++m_log->previouses;
+        m_log->step(-1);
     }
-    QString currentItemName() const override { return m_log->itemName; }
-    QString currentPositionString() const override { return QStringLiteral("00:00"); }
-    double currentPosition() const override { return 0; }
-    double currentMediaDuration() const override { return 0; }
+    QString currentItemName() const override
+    {
+        return m_log->hasItem && !m_log->opening ? m_log->itemName : QString();
+    }
+    bool hasCurrentItem() const override { return m_log->hasItem && !m_log->opening; }
+    bool isOpening() const override { return m_log->opening; }
+    int playlistCount() const override { return m_log->count; }
+    void setItemOpenedHandler(std::function<void()> handler) override
+    {
+        m_log->itemOpened = std::move(handler);
+    }
+    QString currentPositionString() const override { return m_log->position; }
+    double currentPosition() const override { return m_log->positionSeconds; }
+    double currentMediaDuration() const override { return m_log->duration; }
     void setVolume(int v) override
     {
         check("setVolume");

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <unistd.h>
+
 namespace zelktest {
 
 void ensureGuiApp()
@@ -10,6 +12,10 @@ void ensureGuiApp()
         return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The web engine refuses to start as root unless its sandbox is off.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     static int argc = 1;
     static char name[] = "zelk-tests";
     static char* argv[] = {name, nullptr};
