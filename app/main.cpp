@@ -18,6 +18,8 @@ int main(int argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZelkRadio"));
+    // Wayland compositors match windows to the installed desktop entry by it.
+    QApplication::setDesktopFileName(QStringLiteral(ZELK_APP_ID));
     // The media engine needs the C numeric locale; QApplication has just set
     // the user's.
     std::setlocale(LC_NUMERIC, "C");
