@@ -1,11 +1,15 @@
 #include "app/desktopservices.h"
 
+#include "platform/browserlookup.h"
 #include "platform/mpvplayer.h"
 #include "platform/netdownloader.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QUrl>
 
 namespace zelk {
@@ -27,6 +31,13 @@ public:
         const QUrl url = QUrl::fromUserInput(pathOrUrl);
         return url.isValid() && QDesktopServices::openUrl(url);
     }
+    QString findDefaultBrowser() override { return zelk::findDefaultBrowser(); }
+    bool startProgram(const QString& program, const QStringList& arguments) override
+    {
+        // No working folder of its own: the program's start folder.
+        return QProcess::startDetached(program, arguments);
+    }
+    QString clipboardText() override { return QGuiApplication::clipboard()->text(); }
 };
 
 } // namespace

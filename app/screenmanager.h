@@ -36,6 +36,9 @@ public:
     void chgWin();
     // Set once window mode began; full screen comes back only at a restart.
     FlagValue windowMode;
+    // In window mode: a screen's outer size, and the frame of all four.
+    void resizeOuter(ScreenId screen, QSize outer) { Q_EMIT outerResized(screen, outer); }
+    void setFrames(bool sizeable) { Q_EMIT framesChanged(sizeable); }
 
     // The size of a screen's window as it is now (the front end tells).
     QSize size(ScreenId screen) const;
@@ -47,6 +50,8 @@ Q_SIGNALS:
     void geometryHandedOver(ScreenId from, ScreenId to);
     void repaint(ScreenId screen);
     void windowModeEntered();
+    void outerResized(ScreenId screen, QSize outer);
+    void framesChanged(bool sizeable);
 
 private:
     std::function<QSize(ScreenId)> m_size;

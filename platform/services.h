@@ -3,6 +3,7 @@
 // that tests can replace them. None of them needs the widgets.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -22,12 +23,21 @@ public:
     virtual void error(const QString& text) = 0;
 };
 
-// Opens a file or address with the desktop's default program.
+// The desktop around the program.
 class Shell
 {
 public:
     virtual ~Shell() = default;
+    // Opens a file or address with the desktop's default program.
     virtual bool open(const QString& pathOrUrl) = 0;
+    // Full path of the program the desktop opens web pages with; empty when
+    // there is none.
+    virtual QString findDefaultBrowser() = 0;
+    // Starts `program` with `arguments` in a normal window, detached from
+    // this program; false when it could not be started.
+    virtual bool startProgram(const QString& program, const QStringList& arguments) = 0;
+    // The text on the clipboard; empty when it holds none.
+    virtual QString clipboardText() = 0;
 };
 
 struct Services

@@ -208,11 +208,22 @@ class FakeShell : public zelk::Shell
 {
 public:
     QStringList opened;
+    QString browser;
+    QList<QStringList> started; // program, then its arguments
+    QString clipboard;
+
     bool open(const QString& path) override
     {
         opened << path;
         return true;
     }
+    QString findDefaultBrowser() override { return browser; }
+    bool startProgram(const QString& program, const QStringList& arguments) override
+    {
+        started << (QStringList{program} + arguments);
+        return true;
+    }
+    QString clipboardText() override { return clipboard; }
 };
 
 struct FakeServices
