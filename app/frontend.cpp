@@ -44,8 +44,9 @@ template <class Fn> void bindFlag(FlagValue& value, QObject* context, Fn apply)
 
 } // namespace
 
-Frontend::Frontend(HeadUnit& unit) : m_unit(unit)
+Frontend::Frontend(HeadUnit& unit, const QString& display) : m_unit(unit)
 {
+    Screen::setPreferredDisplay(display);
     // The radio screen is created and shown first, the others hidden after it.
     Form1 = new TForm1(unit);
     Form1->show();
@@ -111,6 +112,16 @@ void Frontend::setupScreenConnections()
             screen(id)->enterWindowMode();
     });
     screens.setSizeSource([this](ScreenId id) { return screen(id)->frameGeometry().size(); });
+    connect(&screens, &ScreenManager::raiseRequested, this, [this] {
+        Screen* front = qobject_cast<Screen*>(activeScreen());
+        if (front != Form1) {
+            Form1->show();
+            front->hide();
+            Form1->setGeometry(front->geometry());
+        }
+        Form1->raise();
+        Form1->activateWindow();
+    });
 
     bindFlag(m_unit.bootImage, Form1, [this](bool on) { Form1->showBootImage(on); });
     bindFlag(m_unit.busyCursor, Form1,

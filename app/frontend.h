@@ -22,7 +22,8 @@ class Frontend : public QObject
 {
     Q_OBJECT
 public:
-    explicit Frontend(HeadUnit& unit);
+    // `display`: the name of the display to fill, empty for the usual one.
+    explicit Frontend(HeadUnit& unit, const QString& display = {});
     ~Frontend() override;
 
     TForm1* Form1;

@@ -1,16 +1,32 @@
+#include "app/commandline.h"
 #include "app/datadir.h"
+#include "app/desktopintegration.h"
 #include "app/desktopservices.h"
 #include "app/frontend.h"
 #include "app/headunit.h"
 #include "app/signals.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QMessageBox>
 #include <clocale>
+#include <cstdio>
 #include <unistd.h>
 
 int main(int argc, char** argv)
 {
+    // Read before any window exists: --help and --version need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const zelk::CommandLine commandLine = zelk::parseCommandLine(arguments);
+    if (commandLine.exitNow) {
+        std::fputs(commandLine.out.toLocal8Bit().constData(), stdout);
+        std::fputs(commandLine.err.toLocal8Bit().constData(), stderr);
+        return commandLine.exitCode;
+    }
+    const zelk::Options& options = commandLine.options;
+
     // The web engine refuses to start as root unless its sandbox is off.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -23,8 +39,19 @@ int main(int argc, char** argv)
     // The media engine needs the C numeric locale; QApplication has just set
     // the user's.
     std::setlocale(LC_NUMERIC, "C");
+    // Asked to end (SIGTERM, SIGINT, SIGHUP): the way of a closed window, at
+    // once, even while an operation waits.
+    zelk::HeadUnit* running = nullptr;
+    zelk::closeOnTerminationSignals([&running] {
+        if (running)
+            running->seq.run([running] { running->closeScreen(zelk::ScreenId::Form1); });
+        else
+            QCoreApplication::quit();
+    });
 
-    const QString dataDir = zelk::resolveDataDir();
+    QString dataDir = options.dataDir.isEmpty() ? zelk::resolveDataDir() : options.dataDir;
+    if (!dataDir.endsWith(QLatin1Char('/')))
+        dataDir += QLatin1Char('/');
     if (const auto error = zelk::prepareDataDir(dataDir)) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("ZelkRadio"), *error);
         box.setTextFormat(Qt::PlainText);
@@ -33,13 +60,15 @@ int main(int argc, char** argv)
     }
     auto dialogs = std::make_shared<zelk::WidgetDialogs>();
     zelk::HeadUnit unit(zelk::desktopServices(dialogs), dataDir);
-    zelk::Frontend screens(unit);
+    zelk::Frontend screens(unit, options.screen);
     dialogs->setParentSource([&screens] { return screens.activeScreen(); });
-    // Asked to end (SIGTERM, SIGINT, SIGHUP): the way of a closed window, at
-    // once, even while an operation waits.
-    zelk::closeOnTerminationSignals(
-        [&unit] { unit.seq.run([&unit] { unit.closeScreen(zelk::ScreenId::Form1); }); });
-    return app.exec();
+    if (options.window)
+        unit.chgWin();
+    zelk::DesktopIntegration desktop(unit, QDBusConnection::sessionBus());
+    running = &unit;
+    const int status = app.exec();
+    running = nullptr;
+    return status;
 }
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -39,6 +39,9 @@ public:
     // In window mode: a screen's outer size, and the frame of all four.
     void resizeOuter(ScreenId screen, QSize outer) { Q_EMIT outerResized(screen, outer); }
     void setFrames(bool sizeable) { Q_EMIT framesChanged(sizeable); }
+    // The desktop asks for the program: the radio screen in front, in place
+    // of whichever screen shows.
+    void raise() { Q_EMIT raiseRequested(); }
 
     // The size of a screen's window as it is now (the front end tells).
     QSize size(ScreenId screen) const;
@@ -52,6 +55,7 @@ Q_SIGNALS:
     void windowModeEntered();
     void outerResized(ScreenId screen, QSize outer);
     void framesChanged(bool sizeable);
+    void raiseRequested();
 
 private:
     std::function<QSize(ScreenId)> m_size;

@@ -15,12 +15,15 @@ void Sequencer::run(const std::function<void()>& handler)
 {
     if (!handler)
         return;
+    ++m_depth;
     try {
         handler();
     } catch (const OperationError& e) {
         if (m_dialogs)
             m_dialogs->error(e.message());
     }
+    if (--m_depth == 0)
+        Q_EMIT settled();
 }
 
 void Sequencer::input(std::function<void()> handler)

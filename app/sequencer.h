@@ -53,6 +53,13 @@ public:
     void release(const std::function<void()>& then = {});
 
     bool holding() const { return !m_holds.empty(); }
+
+Q_SIGNALS:
+    // A handler has run to its end (or failed): the program's state may
+    // have changed.
+    void settled();
+
+public:
     // Ends every pending wait now, as if its time had come (tests, and
     // nothing else).
     void skipWaits();
@@ -62,6 +69,7 @@ private:
     bool dropping() const;
 
     std::shared_ptr<Dialogs> m_dialogs;
+    int m_depth = 0;
     // Holds end in the reverse order of their start.
     std::vector<Input> m_holds;
     bool m_draining = false;

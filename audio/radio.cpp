@@ -29,6 +29,7 @@ void Radio::startRadio()
     sendername.set(m_unit.settings.config.line(cfg::StationName1));
     m_unit.player.create();
     m_unit.music.attachPlayer();
+    m_unit.stationText.attachPlayer();
     m_unit.player->setUrl(m_unit.settings.config.line(cfg::StationUrl1));
     m_unit.player->play();
     m_unit.restartOnce.setEnabled(true);

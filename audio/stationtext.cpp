@@ -61,6 +61,36 @@ void StationText::showTexts()
     for (int n = 1; n <= 6; ++n)
         if (active == QString::number(n))
             rdsText.set(rds_data[n - 1]);
+    const QString fromStream = streamTitleInstead();
+    if (!fromStream.isEmpty())
+        rdsText.set(fromStream);
+}
+
+void StationText::attachPlayer()
+{
+    m_unit.player->setStreamTitleHandler(
+        [this] { m_unit.seq.post([this] { streamTitleChanged(); }); });
+}
+
+QString StationText::streamTitleInstead() const
+{
+    if (!m_unit.player)
+        return {};
+    const LineList& config = m_unit.settings.config;
+    const QString active = config.line(cfg::ActiveStation);
+    for (int n = 1; n <= 6; ++n)
+        if (active == QString::number(n) && config.line(cfg::RdsUrl1 - 1 + n).isEmpty())
+            return m_unit.player->streamTitle();
+    return {};
+}
+
+void StationText::streamTitleChanged()
+{
+    if (!m_unit.radio.radiomode.on())
+        return;
+    const QString title = streamTitleInstead();
+    if (!title.isEmpty())
+        rdsText.set(title);
 }
 
 } // namespace zelk

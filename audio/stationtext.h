@@ -32,8 +32,16 @@ public:
     void reloadRDS();
     bool refreshing() const { return m_batch != 0; }
 
+    // Called once the player exists: a preset without a text address shows
+    // the title its station sends inside the stream.
+    void attachPlayer();
+
 private:
     void showTexts();
+    void streamTitleChanged();
+    // The title sent in the stream when the selected preset has no text
+    // address of its own; empty otherwise.
+    QString streamTitleInstead() const;
     HeadUnit& m_unit;
     Downloader::Batch m_batch = 0;
 };

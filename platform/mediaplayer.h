@@ -13,6 +13,8 @@ namespace zelk {
 class MediaPlayer
 {
 public:
+    enum class State { Stopped, Paused, Playing };
+
     virtual ~MediaPlayer() = default;
 
     // Replaces the current source: a stream address (plain stream, .m3u or
@@ -41,6 +43,14 @@ public:
     // Runs on the player's thread (the UI thread) each time an item has been
     // opened, or could not be.
     virtual void setItemOpenedHandler(std::function<void()> handler) = 0;
+    // What the player was last told: play (Playing, also while it opens or
+    // reconnects), pause, or stop (also before the first play).
+    virtual State state() const = 0;
+    // The title a station sends inside its stream (ICY StreamTitle), as
+    // text; empty when it sends none. Cleared by setUrl() and stop().
+    virtual QString streamTitle() const = 0;
+    // Runs on the player's thread whenever streamTitle() changes.
+    virtual void setStreamTitleHandler(std::function<void()> handler) = 0;
     // Elapsed time as "MM:SS", or "H:MM:SS" from one hour on.
     virtual QString currentPositionString() const = 0;
     virtual double currentPosition() const = 0;

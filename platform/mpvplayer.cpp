@@ -2,6 +2,8 @@
 
 #include "music/playlist.h"
 #include "platform/errors.h"
+#include "platform/log.h"
+#include "platform/rtflines.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -65,6 +67,12 @@ public:
     {
         m_onItemOpened = std::move(handler);
     }
+    State state() const override;
+    QString streamTitle() const override { return m_streamTitle; }
+    void setStreamTitleHandler(std::function<void()> handler) override
+    {
+        m_onStreamTitle = std::move(handler);
+    }
     QString currentPositionString() const override;
     double currentPosition() const override;
     double currentMediaDuration() const override;
@@ -103,6 +111,10 @@ private:
     bool m_itemLoaded = false; // mpv opened the current item
     bool m_opening = false;    // an item is on its way in
     std::function<void()> m_onItemOpened;
+    QString m_streamTitle;
+    std::function<void()> m_onStreamTitle;
+    void readStreamTitle();
+    void setStreamTitle(const QString& title);
     bool m_ended = false;                 // an item ended and no other has started since
     QHash<QString, QString> m_listTitles; // titles the playlist file gives, by location
     int m_volume = 100;
@@ -165,6 +177,7 @@ MpvPlayer::MpvPlayer(const MpvOptions& options)
         throw OperationError(QStringLiteral("The media player could not be started."));
     }
     mpv_observe_property(m_mpv, 0, "idle-active", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, 0, "metadata", MPV_FORMAT_NONE);
     double initialVolume = m_volume;
     mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &initialVolume);
 
@@ -219,6 +232,8 @@ void MpvPlayer::drainEvents()
             if (std::strcmp(prop->name, "idle-active") == 0 && prop->format == MPV_FORMAT_FLAG &&
                 *static_cast<const int*>(prop->data))
                 onIdle();
+            else if (std::strcmp(prop->name, "metadata") == 0)
+                readStreamTitle();
             break;
         }
         default:
@@ -234,8 +249,12 @@ void MpvPlayer::onEndFile(const mpv_event_end_file& end)
         return;
     m_itemLoaded = false;
     m_ended = true;
-    if (end.reason == MPV_END_FILE_REASON_ERROR && m_opening)
-        itemOpened(); // it could not be opened
+    if (end.reason == MPV_END_FILE_REASON_ERROR) {
+        qCInfo(lcPlayer).noquote()
+            << "cannot play" << m_url << "-" << QString::fromUtf8(mpv_error_string(end.error));
+        if (m_opening)
+            itemOpened(); // it could not be opened
+    }
     const bool dropped =
         end.reason == MPV_END_FILE_REASON_EOF || end.reason == MPV_END_FILE_REASON_ERROR;
     if (!dropped || !m_isStation || !m_loaded || !m_wantsSound)
@@ -270,6 +289,8 @@ void MpvPlayer::onIdle()
     if (!m_reconnectWanted || m_reconnectTimer.isActive())
         return;
     m_reconnectWanted = false;
+    qCInfo(lcPlayer).noquote() << "station" << m_url << "dropped; trying again in"
+                               << m_reconnectDelayMs << "ms";
     m_reconnectTimer.start(m_reconnectDelayMs);
     m_reconnectDelayMs = std::min(m_reconnectDelayMs * 2,
                                   std::max(m_options.reconnectMaxDelayMs, m_reconnectDelayMs));
@@ -277,8 +298,10 @@ void MpvPlayer::onIdle()
 
 void MpvPlayer::reconnect()
 {
-    if (m_wantsSound && m_loaded && m_isStation)
+    if (m_wantsSound && m_loaded && m_isStation) {
+        qCInfo(lcPlayer).noquote() << "reconnecting to" << m_url;
         command({"loadfile", m_url.toUtf8(), "replace"});
+    }
 }
 
 void MpvPlayer::cancelReconnect()
@@ -290,6 +313,7 @@ void MpvPlayer::cancelReconnect()
 void MpvPlayer::setUrl(const QString& url)
 {
     stop();
+    setStreamTitle(QString());
     m_url = url;
     m_isStation = isNetworkAddress(url) && !isPlaylistFile(url);
     m_reconnectDelayMs = firstReconnectDelay();
@@ -354,6 +378,7 @@ void MpvPlayer::stop()
     m_listTitles.clear();
     m_opening = false;
     mustCommand({"stop"});
+    setStreamTitle(QString());
 }
 
 void MpvPlayer::pause()
@@ -406,6 +431,33 @@ QString MpvPlayer::currentItemName() const
     // is found unless mpv has expanded the item into others.
     const QString listTitle = m_listTitles.value(stringProperty("path"));
     return listTitle.isEmpty() ? stringProperty("filename/no-ext") : listTitle;
+}
+
+MediaPlayer::State MpvPlayer::state() const
+{
+    if (!m_loaded)
+        return State::Stopped;
+    return m_wantsSound ? State::Playing : State::Paused;
+}
+
+void MpvPlayer::readStreamTitle()
+{
+    // mpv hands the station's bytes over as they came; many stations send
+    // Latin-1 or Windows-1252 instead of UTF-8.
+    char* raw = mpv_get_property_string(m_mpv, "metadata/by-key/icy-title");
+    const QString title = raw ? decodeUtf8OrCp1252(QByteArrayView(raw)) : QString();
+    if (raw)
+        mpv_free(raw);
+    setStreamTitle(title);
+}
+
+void MpvPlayer::setStreamTitle(const QString& title)
+{
+    if (title == m_streamTitle)
+        return;
+    m_streamTitle = title;
+    if (m_onStreamTitle)
+        m_onStreamTitle();
 }
 
 int MpvPlayer::playlistCount() const
@@ -465,10 +517,13 @@ int MpvPlayer::command(std::initializer_list<QByteArray> args)
 
 void MpvPlayer::mustCommand(std::initializer_list<QByteArray> args)
 {
-    if (const int error = command(args); error < 0)
+    if (const int error = command(args); error < 0) {
+        qCWarning(lcPlayer).noquote() << "the engine refused" << *args.begin() << "-"
+                                      << QString::fromUtf8(mpv_error_string(error));
         throw OperationError(
             QStringLiteral("The media player refused \"%1\": %2")
                 .arg(QString::fromUtf8(*args.begin()), QString::fromUtf8(mpv_error_string(error))));
+    }
 }
 
 QString MpvPlayer::stringProperty(const char* name) const

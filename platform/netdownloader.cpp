@@ -1,5 +1,7 @@
 #include "platform/netdownloader.h"
 
+#include "platform/log.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
@@ -17,6 +19,8 @@ namespace zelk {
 struct NetDownloader::Transfer
 {
     QPointer<QNetworkReply> reply;
+    QString url;
+    QString why; // set when the program itself ends the transfer
     std::unique_ptr<QTemporaryFile> file;
     QString target;
     qint64 written = 0;
@@ -100,9 +104,13 @@ Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs, const Dow
         Transfer& t = r.transfers[static_cast<size_t>(i)];
         t.ended = true;
         const QUrl url(jobs[i].url.trimmed(), QUrl::StrictMode);
-        if (!isWebAddress(url) || jobs[i].target.isEmpty())
+        if (!isWebAddress(url) || jobs[i].target.isEmpty()) {
+            if (!jobs[i].url.trimmed().isEmpty())
+                qCInfo(lcDownload).noquote() << "not fetched, no web address:" << jobs[i].url;
             continue;
+        }
         t.target = jobs[i].target;
+        t.url = url.toString();
         t.file = std::make_unique<QTemporaryFile>(QFileInfo(t.target).absolutePath() +
                                                   QStringLiteral("/.download-XXXXXX"));
         if (!t.file->open())
@@ -127,10 +135,12 @@ Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs, const Dow
 
         // A redirect may lead to http or https only, never to a local file.
         connect(reply, &QNetworkReply::redirected, reply, [reply](const QUrl& to) {
-            if (isWebAddress(to))
+            if (isWebAddress(to)) {
                 Q_EMIT reply->redirectAllowed();
-            else
+            } else {
+                qCInfo(lcDownload).noquote() << "refused a redirect to" << to.toString();
                 reply->abort();
+            }
         });
         connect(reply, &QNetworkReply::readyRead, this, [this, id, i] {
             auto it = m_running.find(id);
@@ -180,6 +190,16 @@ void NetDownloader::finishTransfer(Batch batch, int index)
         const bool ok =
             !t.failed && reply->error() == QNetworkReply::NoError && status >= 200 && status <= 299;
         r.replaced[index] = ok && replaceTarget(*t.file, t.target);
+        if (!r.replaced[index]) {
+            QString why = t.why;
+            if (why.isEmpty() && reply->error() != QNetworkReply::NoError)
+                why = reply->errorString();
+            if (why.isEmpty() && (status < 200 || status > 299))
+                why = QStringLiteral("answer %1").arg(status);
+            if (why.isEmpty())
+                why = QStringLiteral("cannot write %1").arg(t.target);
+            qCInfo(lcDownload).noquote() << "download failed:" << t.url << "-" << why;
+        }
         reply->deleteLater();
     }
     t.file.reset();
@@ -193,9 +213,12 @@ void NetDownloader::timeOut(Batch batch)
     if (it == m_running.end())
         return;
     QList<QPointer<QNetworkReply>> replies;
-    for (Transfer& t : it->second->transfers)
-        if (!t.ended && t.reply)
+    for (Transfer& t : it->second->transfers) {
+        if (!t.ended && t.reply) {
+            t.why = QStringLiteral("no complete answer in time");
             replies.append(t.reply);
+        }
+    }
     // abort() finishes each transfer at once, and the last one ends the batch.
     for (const QPointer<QNetworkReply>& reply : replies)
         if (reply && m_running.count(batch))

@@ -1,6 +1,7 @@
 #include "platform/rtflines.h"
 
 #include "platform/errors.h"
+#include "platform/log.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -67,18 +68,29 @@ bool isRtf(QByteArrayView data)
     return data.sliced(i).startsWith("{\\rtf");
 }
 
+} // namespace
+
+QString decodeUtf8OrCp1252(QByteArrayView bytes)
+{
+    // A BOM at the start is a character of the text here: the callers take
+    // it off where it marks the encoding.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                    QStringConverter::Flag::ConvertInitialBom);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = decodeCp1252(bytes);
+    return text;
+}
+
+namespace {
+
 QStringList splitPlainText(const QByteArray& data)
 {
     QByteArrayView bytes(data);
     if (bytes.startsWith(kUtf8Bom))
         bytes = bytes.sliced(kUtf8Bom.size());
 
-    // The BOM was taken off above; one more is a character of the text.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
-                                                    QStringConverter::Flag::ConvertInitialBom);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = decodeCp1252(bytes);
+    const QString text = decodeUtf8OrCp1252(bytes);
 
     QStringList lines;
     QString line;
@@ -547,9 +559,11 @@ std::optional<QStringList> readLineFile(const QString& path)
     QFile file(path);
     if (!file.exists())
         return std::nullopt;
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcConfig).noquote() << "cannot read" << path << "-" << file.errorString();
         throw OperationError(
             QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
+    }
     // Only the first kMaxLineFileBytes are read; the rest of a bigger file is
     // ignored.
     QByteArray data = file.read(kMaxLineFileBytes);
@@ -564,6 +578,7 @@ std::optional<QStringList> readLineFile(const QString& path)
 void writeLineFile(const QString& path, const QStringList& lines)
 {
     const auto fail = [&path](const QString& reason) {
+        qCWarning(lcConfig).noquote() << "cannot write" << path << "-" << reason;
         throw OperationError(QStringLiteral("Cannot write \"%1\": %2").arg(path, reason));
     };
     QSaveFile file(path);

@@ -4,6 +4,7 @@
 // text file with one line per text line.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -18,6 +19,10 @@ inline constexpr qint64 kMaxLineFileBytes = 1024 * 1024;
 // (UTF-8 with or without BOM when it decodes as such, else Windows-1252;
 // CRLF, LF and CR line ends). Never fails: takes what can be read.
 QStringList parseLines(const QByteArray& data);
+
+// Text from outside that names no encoding: UTF-8 when the bytes are valid
+// UTF-8, else Windows-1252 (which includes Latin-1's printable characters).
+QString decodeUtf8OrCp1252(QByteArrayView bytes);
 
 // An RTF document as a Windows rich-edit control writes it: one paragraph
 // per line, `\ { }` escaped, Windows-1252 characters as \'hh, others as \uN?.

@@ -1,6 +1,7 @@
 #include "screens/screen.h"
 
 #include "app/headunit.h"
+#include "platform/log.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -39,6 +40,18 @@ void Screen::placeFullScreen()
             target = s;
             break;
         }
+    }
+    if (!s_preferredDisplay.isEmpty()) {
+        QScreen* named = nullptr;
+        for (QScreen* s : screens)
+            if (s->name() == s_preferredDisplay)
+                named = s;
+        static bool told = false;
+        if (named)
+            target = named;
+        else if (!std::exchange(told, true))
+            qCWarning(lcDesktop).noquote()
+                << "no display called" << s_preferredDisplay << "- the usual one is taken";
     }
     if (target)
         setGeometry(target->geometry());

@@ -27,9 +27,11 @@ public:
     ScreenId id() const { return m_id; }
     ElementSet& elements() { return m_elements; }
 
-    // Maximised and borderless on the display that holds x = 1920, else on
-    // the primary display.
+    // Maximised and borderless on the preferred display when there is one
+    // by that name, else on the display that holds x = 1920, else on the
+    // primary display.
     void placeFullScreen();
+    static void setPreferredDisplay(const QString& name) { s_preferredDisplay = name; }
     // Ordinary window: sizeable frame with close and minimise buttons and no
     // maximise button, 1280x720 client area at 0,0.
     void enterWindowMode();
@@ -70,6 +72,7 @@ private:
     bool m_sizeable = true;
     bool m_snaps = false;
     bool m_snapping = false;
+    static inline QString s_preferredDisplay;
 };
 
 void setLabelColors(QLabel* label, QColor text, QColor background);

@@ -57,7 +57,8 @@ void Settings::load_Settings()
     if (config.line(cfg::Fullscreen) == QLatin1String("false")) {
         m_unit.screens.chgWin();
         live.selectFullscreen(false);
-    } else {
+    } else if (!m_unit.screens.windowMode.on()) {
+        // (Window mode asked for on the command line keeps the size controls.)
         live.CB_aufl_chgbl.set(false);
         live.windowSizeEnabled.set(false);
         const QSize size = m_unit.screens.size(ScreenId::Form1);

@@ -310,6 +310,46 @@ TEST_F(PlayerTest, PauseKeepsPositionAndStopRestarts)
     EXPECT_LT(player->currentPosition(), pausedAt) << "play() after stop() starts from the start";
 }
 
+// A station that sends its titles inside the stream, in whatever encoding
+// it likes: each one arrives as text, changes are told, a new source
+// clears the old title.
+TEST_F(PlayerTest, StreamTitleArrivesAsTextAndFollowsChanges)
+{
+    QFile tone(media().path(QStringLiteral("station.mp3")));
+    ASSERT_TRUE(tone.open(QIODevice::ReadOnly));
+    zelktest::Route icy{200, tone.readAll().toStdString(), "audio/mpeg"};
+    icy.icyMetaInt = 2000;
+    icy.bytesPerSecond = 8000; // the tone's own pace: 64 kbit/s
+    icy.icyTitle = "Gr\xc3\xbc\xc3\x9f" "e aus K\xc3\xb6ln"; // UTF-8
+    media().server.setRoute("/icy.mp3", icy);
+    auto player = makePlayer();
+    int told = 0;
+    player->setStreamTitleHandler([&] { ++told; });
+    player->setUrl(media().url("/icy.mp3"));
+    player->play();
+    const QString expected = QStringLiteral("Grüße aus Köln");
+    ASSERT_TRUE(waitFor([&] { return player->streamTitle() == expected; }))
+        << player->streamTitle().toStdString();
+    EXPECT_GE(told, 1);
+
+    const struct
+    {
+        std::string bytes;
+        QString shown;
+    } changes[] = {
+        {"Gr\xfc\xdf" "e aus K\xf6ln (Latin-1)", QStringLiteral("Grüße aus Köln (Latin-1)")},
+        {"Caf\xe9 \x80 5", QStringLiteral("Café € 5")}, // Windows-1252
+        {"<b>Jetzt</b> & <img src=x>", QStringLiteral("<b>Jetzt</b> & <img src=x>")},
+    };
+    for (const auto& c : changes) {
+        media().server.setIcyTitle("/icy.mp3", c.bytes);
+        EXPECT_TRUE(waitFor([&] { return player->streamTitle() == c.shown; }))
+            << player->streamTitle().toStdString();
+    }
+    player->setUrl(media().url("/station.mp3"));
+    EXPECT_TRUE(player->streamTitle().isEmpty());
+}
+
 TEST_F(PlayerTest, PlayWhilePlayingKeepsTheStreamAndANewAddressRestartsIt)
 {
     auto player = makePlayer();

@@ -139,3 +139,68 @@ TEST(Program, AnswersAKeyAtOnceWhileEveryStationTextServerHangs)
     ASSERT_TRUE(program.waitForFinished(15000)) << program.readAll().toStdString();
     EXPECT_EQ(program.exitCode(), 0) << program.readAll().toStdString();
 }
+
+// The real binary's command line: answers without a display, and a data
+// folder of the user's choice holds every file.
+TEST(Program, CommandLineOfTheRealBinary)
+{
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{QStringLiteral("--version")}, 0, "1.2.0\n", ""},
+        {{QStringLiteral("--help")}, 0, "--window", ""},
+        {{QStringLiteral("--bogus")}, 2, "", "Usage: zelkradio"},
+    };
+    for (const auto& c : cases) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(ZELK_BINARY), c.args);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitCode(), c.exitCode) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(program.readAllStandardOutput().contains(c.out));
+        EXPECT_TRUE(program.readAllStandardError().contains(c.err));
+    }
+
+    QTemporaryDir tmp;
+    const QString folder = tmp.filePath(QStringLiteral("my unit"));
+    QStringList config = defaultConfigLines();
+    config[cfg::Fullscreen] = QStringLiteral("true");
+    for (int n = 0; n < 6; ++n) {
+        config[cfg::StationUrl1 + n].clear();
+        config[cfg::RdsUrl1 + n].clear();
+    }
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeLineFile(folder + QStringLiteral("/Radio.ini"), config);
+    writeLineFile(folder + QStringLiteral("/version.txt"), {QStringLiteral("1.2.0")});
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), tmp.path());
+    env.insert(QStringLiteral("appdata"), tmp.filePath(QStringLiteral("elsewhere")));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZELK_BINARY),
+                  {QStringLiteral("--data-dir"), folder, QStringLiteral("--window")});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    // The language files are put into the chosen folder at start.
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(folder + QStringLiteral("/lang/EN-US.mui")) && clock.elapsed() < 10000)
+        QThread::msleep(20);
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/blank.html")));
+    EXPECT_FALSE(QDir(tmp.filePath(QStringLiteral("elsewhere"))).exists());
+    QThread::msleep(1500); // up and running
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(15000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(readLineFile(folder + QStringLiteral("/Radio.ini")).value_or(QStringList()).value(
+                  cfg::Fullscreen),
+              QStringLiteral("true"))
+        << "--window stores nothing";
+}

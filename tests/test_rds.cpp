@@ -205,3 +205,32 @@ TEST_F(StationTextTest, ANewerRefreshTakesThePlaceOfOneStillRunning)
     downloader->finish();
     EXPECT_EQ(shown(), QStringLiteral("Four"));
 }
+
+// A preset without a text address shows what its station sends inside the
+// stream; a preset with one keeps to its file.
+TEST_F(StationTextTest, StreamTitleStandsInForAMissingTextAddress)
+{
+    bootHere();
+    ASSERT_TRUE(refreshed());
+    unit->radio.Button6(); // no text address
+    ASSERT_TRUE(refreshed());
+    EXPECT_TRUE(shown().isEmpty());
+    fake.player->sendStreamTitle(QStringLiteral("Artist - On Air"));
+    EXPECT_EQ(shown(), QStringLiteral("Artist - On Air"));
+    fake.player->sendStreamTitle(QStringLiteral("Next - Song"));
+    EXPECT_EQ(shown(), QStringLiteral("Next - Song"));
+    unit->stationText.RDStimer.fire();
+    ASSERT_TRUE(refreshed());
+    EXPECT_EQ(shown(), QStringLiteral("Next - Song")) << "the refresh keeps it";
+
+    unit->radio.Button1(); // this one has a text address
+    ASSERT_TRUE(refreshed());
+    fake.player->sendStreamTitle(QStringLiteral("Ignored"));
+    EXPECT_EQ(shown(), QStringLiteral("Title One"));
+
+    unit->radio.Button6();
+    unit->radio.radiomode.set(false); // music mode shows the playlist instead
+    unit->stationText.rdsText.set(QStringLiteral("/music/list.wpl"));
+    fake.player->sendStreamTitle(QStringLiteral("Late title"));
+    EXPECT_EQ(shown(), QStringLiteral("/music/list.wpl"));
+}

@@ -57,6 +57,16 @@ struct PlayerLog
         itemName = items[index];
         opening = stepsOpen;
     }
+    zelk::MediaPlayer::State state = zelk::MediaPlayer::State::Stopped;
+    QString streamTitle;
+    std::function<void()> streamTitleChanged;
+    // Plays the part of the engine: the station sends a new title.
+    void sendStreamTitle(const QString& title)
+    {
+        streamTitle = title;
+        if (streamTitleChanged)
+            streamTitleChanged();
+    }
     // Plays the part of the engine: the item has been opened.
     std::function<void()> itemOpened;
     void open(const QString& name)
@@ -78,6 +88,8 @@ public:
         check("setUrl");
         m_url = url;
         m_log->urls << url;
+        m_log->state = State::Stopped;
+        m_log->streamTitle.clear();
         if (!m_log->items.isEmpty()) {
             m_log->index = 0;
             m_log->itemName = m_log->items.first();
@@ -89,16 +101,20 @@ public:
     {
         check("play");
         ++m_log->plays;
+        m_log->state = State::Playing;
     }
     void stop() override
     {
         check("stop");
         ++m_log->stops;
+        m_log->state = State::Stopped;
     }
     void pause() override
     {
         check("pause");
         ++m_log->pauses;
+        if (m_log->state == State::Playing)
+            m_log->state = State::Paused;
     }
     void next() override
     {
@@ -122,6 +138,12 @@ public:
     void setItemOpenedHandler(std::function<void()> handler) override
     {
         m_log->itemOpened = std::move(handler);
+    }
+    State state() const override { return m_log->state; }
+    QString streamTitle() const override { return m_log->streamTitle; }
+    void setStreamTitleHandler(std::function<void()> handler) override
+    {
+        m_log->streamTitleChanged = std::move(handler);
     }
     QString currentPositionString() const override { return m_log->position; }
     double currentPosition() const override { return m_log->positionSeconds; }

@@ -102,6 +102,12 @@ void HttpServer::setFile(const std::string& path, const std::string& fileOnDisk,
     setRoute(path, Route{200, ss.str(), contentType});
 }
 
+void HttpServer::setIcyTitle(const std::string& path, const std::string& title)
+{
+    std::lock_guard lock(m_mutex);
+    m_routes[path].icyTitle = title;
+}
+
 void HttpServer::setFallback(Route route)
 {
     std::lock_guard lock(m_mutex);
@@ -212,6 +218,41 @@ void HttpServer::serve(int fd)
             pollfd p{fd, POLLIN, 0};
             if (::poll(&p, 1, 100) > 0 && ::recv(fd, buf, sizeof buf, 0) <= 0)
                 break;
+        }
+    } else if (route.icyMetaInt > 0 && !route.body.empty()) {
+        const bool wantsTitles = request.find("Icy-MetaData: 1") != std::string::npos ||
+                                 request.find("icy-metadata: 1") != std::string::npos;
+        std::string head = "HTTP/1.0 200 OK\r\nContent-Type: " + route.contentType +
+                           "\r\nicy-name: Loopback FM\r\n";
+        if (wantsTitles)
+            head += "icy-metaint: " + std::to_string(route.icyMetaInt) + "\r\n";
+        head += "Connection: close\r\n\r\n";
+        bool ok = sendAll(fd, head.data(), head.size());
+        size_t at = 0;
+        while (ok && !m_stopping) {
+            std::string chunk;
+            while (chunk.size() < static_cast<size_t>(route.icyMetaInt)) {
+                const size_t take = std::min(route.body.size() - at,
+                                             static_cast<size_t>(route.icyMetaInt) - chunk.size());
+                chunk.append(route.body, at, take);
+                at = (at + take) % route.body.size();
+            }
+            if (wantsTitles) {
+                std::string title;
+                {
+                    std::lock_guard lock(m_mutex);
+                    auto it = m_routes.find(path);
+                    title = it != m_routes.end() ? it->second.icyTitle : route.icyTitle;
+                }
+                std::string meta = "StreamTitle='" + title + "';";
+                meta.resize((meta.size() + 15) / 16 * 16, '\0');
+                chunk.push_back(static_cast<char>(meta.size() / 16));
+                chunk += meta;
+            }
+            ok = sendAll(fd, chunk.data(), chunk.size());
+            if (route.bytesPerSecond > 0)
+                std::this_thread::sleep_for(
+                    std::chrono::milliseconds(1000LL * route.icyMetaInt / route.bytesPerSecond));
         }
     } else if (route.endless) {
         std::string head = "HTTP/1.0 200 OK\r\nContent-Type: " + route.contentType +

@@ -21,6 +21,14 @@ struct Route
     bool hang = false;     // accept the request, then never answer
     bool endless = false;  // stream `body` over and over until the client leaves
     std::string headers{}; // more header lines ("Location: ..."), joined by "\r\n"
+    // A station that sends its title inside the stream: with icyMetaInt > 0
+    // and a client that asks for it, `body` is streamed endlessly with a
+    // metadata block after every icyMetaInt bytes, carrying icyTitle's bytes
+    // as they are (read afresh for every block, so setIcyTitle() changes it).
+    int icyMetaInt = 0;
+    std::string icyTitle{};
+    // The pace of that stream, as a station sends it (0: as fast as it goes).
+    int bytesPerSecond = 0;
 };
 
 class HttpServer
@@ -36,6 +44,7 @@ public:
 
     void setRoute(const std::string& path, Route route);
     void removeRoute(const std::string& path);
+    void setIcyTitle(const std::string& path, const std::string& title);
     void setFile(const std::string& path, const std::string& fileOnDisk,
                  const std::string& contentType = "application/octet-stream");
     // Every path not routed answers like this (default: 404).
