@@ -5,6 +5,7 @@
 #include "app/frontend.h"
 #include "app/headunit.h"
 #include "app/signals.h"
+#include "platform/log.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -15,6 +16,7 @@
 
 int main(int argc, char** argv)
 {
+    zelk::startClock();
     // Read before any window exists: --help and --version need no display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

@@ -8,4 +8,14 @@ Q_LOGGING_CATEGORY(lcConfig, "zelk.config", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcMpris, "zelk.mpris", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcDesktop, "zelk.desktop", QtInfoMsg)
 
+const QElapsedTimer& startClock()
+{
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer c;
+        c.start();
+        return c;
+    }();
+    return clock;
+}
+
 } // namespace zelk

@@ -3,6 +3,7 @@
 // debug output off; switch them with QT_LOGGING_RULES, for example
 // QT_LOGGING_RULES="zelk.*.debug=true".
 
+#include <QElapsedTimer>
 #include <QLoggingCategory>
 
 namespace zelk {
@@ -12,5 +13,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcDownload) // zelk.download: failed downloads and wh
 Q_DECLARE_LOGGING_CATEGORY(lcConfig)   // zelk.config: files that cannot be read or written
 Q_DECLARE_LOGGING_CATEGORY(lcMpris)    // zelk.mpris: media control over D-Bus
 Q_DECLARE_LOGGING_CATEGORY(lcDesktop)  // zelk.desktop: screen saver, displays, browser
+
+// Time since the program started (its first call, early in main()).
+const QElapsedTimer& startClock();
 
 } // namespace zelk

@@ -2,7 +2,12 @@
 
 #include "app/headunit.h"
 
+#include "platform/log.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QProgressBar>
+#include <QTimer>
 
 namespace zelk {
 
@@ -169,6 +174,8 @@ TForm1::TForm1(HeadUnit& unit) : Screen(unit, ScreenId::Form1, QStringLiteral("Z
     onClick(but_skipplus, [this] { skip_plus(); });
     setSnapsToEdges(true);
     placeFullScreen();
+    // For the start-up figure: when the boot picture has been drawn first.
+    bootscreen->installEventFilter(this);
 }
 
 void TForm1::Button1()
@@ -247,6 +254,20 @@ void TForm1::skip_minus()
 void TForm1::skip_plus()
 {
     m_unit.music.skip_plus();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == bootscreen && event->type() == QEvent::Paint && !m_bootPainted) {
+        m_bootPainted = true;
+        // Told once the paint has gone through.
+        QTimer::singleShot(0, this, [] {
+            qCDebug(lcDesktop).noquote()
+                << "first frame of the boot picture painted," << startClock().elapsed()
+                << "ms after the start";
+        });
+    }
+    return Screen::eventFilter(watched, event);
 }
 
 void TForm1::showPresets(const PresetLook& look)

@@ -79,6 +79,12 @@ public:
     ClickLabel* lab_update;
     QProgressBar* update_progress;
     Gauge* ProgressBar1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool m_bootPainted = false;
 };
 
 } // namespace zelk

@@ -1,9 +1,7 @@
 #include "screens/Unit3.h"
 
 #include "app/headunit.h"
-
-#include <QWebEnginePage>
-#include <QWebEngineView>
+#include "screens/browsermodule.h"
 
 namespace zelk {
 
@@ -57,12 +55,13 @@ void TForm3::butback_click()
     m_unit.web.butback_click();
 }
 
-QWebEngineView* TForm3::browser()
+QWidget* TForm3::browser()
 {
     if (!Chromium1) {
-        Chromium1 = new QWebEngineView(this);
-        // The frame is black; so is the view before and between pages.
-        Chromium1->page()->setBackgroundColor(Qt::black);
+        const BrowserModule& module = browserModule();
+        if (!module.create)
+            return nullptr;
+        Chromium1 = module.create(this);
         elements().adopt("Chromium1", Chromium1, {0, 0, 1280, 582}, AnchorAll);
         Chromium1->show();
     }
@@ -71,7 +70,9 @@ QWebEngineView* TForm3::browser()
 
 void TForm3::load(const QUrl& url)
 {
-    browser()->setUrl(url);
+    // Without a browser view nothing is loaded; the screen still switches.
+    if (QWidget* view = browser())
+        browserModule().load(view, url);
 }
 
 } // namespace zelk

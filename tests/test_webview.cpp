@@ -40,7 +40,7 @@ protected:
     {
         QString value = QStringLiteral("<no answer>");
         bool answered = false;
-        f3->Chromium1->page()->runJavaScript(
+        view()->page()->runJavaScript(
             QStringLiteral("document.getElementById('v') ? "
                            "document.getElementById('v').textContent : ''"),
             [&](const QVariant& v) {
@@ -52,7 +52,7 @@ protected:
     }
     bool showsUrl(const QUrl& url)
     {
-        return loopUntil([&] { return f3->Chromium1 && f3->Chromium1->url() == url; });
+        return loopUntil([&] { return view() && view()->url() == url; });
     }
 
     // Runs the event loop until `done` holds. The engine's work arrives
@@ -73,6 +73,9 @@ protected:
         return done();
     }
 
+    // The browser view, made by the web view module at the first page.
+    QWebEngineView* view() const { return qobject_cast<QWebEngineView*>(f3->Chromium1); }
+
     HttpServer server;
 };
 
@@ -80,7 +83,7 @@ TEST_F(WebViewTest, NavigationBackDashboardShowsEachPageAndNeverTheOldOne)
 {
     EXPECT_EQ(f3->Chromium1, nullptr) << "the engine starts with the first page";
     QTest::mouseClick(f2->butNavi, Qt::LeftButton, {}, QPoint(44, 44));
-    ASSERT_NE(f3->Chromium1, nullptr);
+    ASSERT_NE(view(), nullptr) << "the web view module was loaded";
     EXPECT_TRUE(f3->isVisible());
     EXPECT_FALSE(f2->isVisible());
     const QUrl map(QString::fromStdString(server.url("/map.html")));
@@ -96,8 +99,8 @@ TEST_F(WebViewTest, NavigationBackDashboardShowsEachPageAndNeverTheOldOne)
     ASSERT_TRUE(loopUntil([&] { return shownValue().isEmpty(); }));
 
     QStringList finishedUrls;
-    QObject::connect(f3->Chromium1, &QWebEngineView::loadFinished, f3,
-                     [&](bool) { finishedUrls << f3->Chromium1->url().toString(); });
+    QObject::connect(view(), &QWebEngineView::loadFinished, f3,
+                     [&](bool) { finishedUrls << view()->url().toString(); });
     QTest::mouseClick(f2->butDash, Qt::LeftButton, {}, QPoint(44, 44));
     const QUrl dash(QString::fromStdString(server.url("/dash.html")));
     ASSERT_TRUE(showsUrl(dash));

@@ -27,7 +27,8 @@ struct Route
     // as they are (read afresh for every block, so setIcyTitle() changes it).
     int icyMetaInt = 0;
     std::string icyTitle{};
-    // The pace of that stream, as a station sends it (0: as fast as it goes).
+    // The pace of an endless or ICY stream, as a station sends it (0: as
+    // fast as it goes).
     int bytesPerSecond = 0;
 };
 
