@@ -89,9 +89,9 @@ struct Station
         stream.bytesPerSecond = 16000;
         server.setRoute("/station.mp3", stream);
         for (int n = 1; n <= 6; ++n)
-            server.setRoute("/rds" + std::to_string(n) + ".txt",
-                            zelktest::Route{200, "Artist - Title " + std::to_string(n),
-                                            "text/plain"});
+            server.setRoute(
+                "/rds" + std::to_string(n) + ".txt",
+                zelktest::Route{200, "Artist - Title " + std::to_string(n), "text/plain"});
     }
     QString url(const std::string& path) const { return QString::fromStdString(server.url(path)); }
 
@@ -158,9 +158,10 @@ static void BM_RadioAgainstMpv(benchmark::State& state)
         QProcess player;
         // The same audio output as the program's engine: the default one,
         // else none, without giving up.
-        player.start(mpv, {QStringLiteral("--no-video"), QStringLiteral("--no-terminal"),
-                           QStringLiteral("--no-config"), QStringLiteral("--audio-fallback-to-null=yes"),
-                           station.url("/station.mp3")});
+        player.start(mpv,
+                     {QStringLiteral("--no-video"), QStringLiteral("--no-terminal"),
+                      QStringLiteral("--no-config"), QStringLiteral("--audio-fallback-to-null=yes"),
+                      station.url("/station.mp3")});
         player.waitForStarted(10000);
         const ProcessStats programStart = statsOf(program.processId());
         QThread::sleep(static_cast<unsigned long>(seconds));
@@ -172,7 +173,8 @@ static void BM_RadioAgainstMpv(benchmark::State& state)
         state.SetIterationTime(seconds);
         state.counters["program_cpu_s"] = programCpu;
         state.counters["mpv_cpu_s"] = playerEnd.cpuSeconds;
-        state.counters["cpu_ratio"] = playerEnd.cpuSeconds > 0 ? programCpu / playerEnd.cpuSeconds : 0;
+        state.counters["cpu_ratio"] =
+            playerEnd.cpuSeconds > 0 ? programCpu / playerEnd.cpuSeconds : 0;
         state.counters["program_peak_MiB"] = programEnd.peakMiB;
         state.counters["mpv_peak_MiB"] = playerEnd.peakMiB;
         state.counters["peak_over_mpv_MiB"] = programEnd.peakMiB - playerEnd.peakMiB;
@@ -216,7 +218,10 @@ static void BM_StartUntilTheBootPicture(benchmark::State& state)
         state.counters["resident_after_boot_MiB"] = afterBoot.residentMiB;
     }
 }
-BENCHMARK(BM_StartUntilTheBootPicture)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUntilTheBootPicture)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 static void BM_MemoryOverALongLiveStream(benchmark::State& state)
 {

@@ -262,9 +262,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         m_bootPainted = true;
         // Told once the paint has gone through.
         QTimer::singleShot(0, this, [] {
-            qCDebug(lcDesktop).noquote()
-                << "first frame of the boot picture painted," << startClock().elapsed()
-                << "ms after the start";
+            qCDebug(lcDesktop).noquote() << "first frame of the boot picture painted,"
+                                         << startClock().elapsed() << "ms after the start";
         });
     }
     return Screen::eventFilter(watched, event);

@@ -3,7 +3,6 @@
 
 #include "screens/screen.h"
 
-
 namespace zelk {
 
 class TForm3 : public Screen

@@ -12,10 +12,12 @@ const BrowserModule& browserModule()
 {
     static const BrowserModule module = [] {
         BrowserModule m;
-        // Installed beside the program's libraries, or in the build tree.
+        // Beside the program in the build tree, in the library folder of an
+        // installed program, or where the build put it (for the tests).
+        const QString programDir = QCoreApplication::applicationDirPath();
         const QString candidates[] = {
-            QCoreApplication::applicationDirPath() + QStringLiteral("/zelk_webview.so"),
-            QStringLiteral(ZELK_WEBVIEW_INSTALLED),
+            programDir + QStringLiteral("/zelk_webview.so"),
+            programDir + QStringLiteral("/" ZELK_WEBVIEW_RELATIVE "/zelk_webview.so"),
             QStringLiteral(ZELK_WEBVIEW_BUILT),
         };
         for (const QString& path : candidates) {
@@ -23,7 +25,8 @@ const BrowserModule& browserModule()
                 continue;
             QLibrary library(path);
             if (!library.load()) {
-                qCWarning(lcDesktop).noquote() << "cannot load the web view:" << library.errorString();
+                qCWarning(lcDesktop).noquote()
+                    << "cannot load the web view:" << library.errorString();
                 continue;
             }
             m.create = reinterpret_cast<CreateBrowserFn>(library.resolve(kCreateBrowser));

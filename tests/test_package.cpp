@@ -147,8 +147,13 @@ TEST_F(DebPackage, ControlFieldsDescribeTheProgramAndItsRuntimeLibraries)
 
     // Every library the program links, the web engine's as soon as it does,
     // must come with a package that holds it.
-    const QStringList needed = neededLibraries(unpack() + QStringLiteral("/usr/bin/zelkradio"));
+    const QStringList needed =
+        neededLibraries(unpack() + QStringLiteral("/usr/bin/zelkradio")) +
+        neededLibraries(unpack() +
+                        QStringLiteral("/usr/bin/" ZELK_WEBVIEW_RELATIVE "/zelk_webview.so"));
     ASSERT_TRUE(needed.contains(QStringLiteral("libmpv.so.2")))
+        << needed.join(QLatin1Char(' ')).toStdString();
+    ASSERT_TRUE(needed.contains(QStringLiteral("libQt6WebEngineWidgets.so.6")))
         << needed.join(QLatin1Char(' ')).toStdString();
     for (const QString& library : needed) {
         const QSet<QString> owners = owningPackages(library);
@@ -164,6 +169,9 @@ TEST_F(DebPackage, HoldsTheStrippedProgramAndItsDesktopFiles)
     const QString usr = unpack() + QStringLiteral("/usr/");
     const QFileInfo program(usr + QStringLiteral("bin/zelkradio"));
     EXPECT_TRUE(program.isFile() && program.isExecutable());
+    // Where the program looks for its browser view, beside its own folder.
+    EXPECT_TRUE(
+        QFileInfo::exists(usr + QStringLiteral("bin/" ZELK_WEBVIEW_RELATIVE "/zelk_webview.so")));
     for (const QString& file : {QStringLiteral("share/applications/%1.desktop"),
                                 QStringLiteral("share/metainfo/%1.metainfo.xml"),
                                 QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg")})
