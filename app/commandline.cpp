@@ -3,6 +3,7 @@
 #include "update/update.h"
 
 #include <QCommandLineParser>
+#include <QUrl>
 
 namespace zelk {
 
@@ -21,6 +22,9 @@ QString usageText()
         "                      x = 1920, else the primary one).\n"
         "  --data-dir <path>   Keep every file of the program in <path> instead of the\n"
         "                      data folder under $appdata.\n"
+        "  --update-server <address>\n"
+        "                      Ask this server (http or https, scheme and host) for\n"
+        "                      updates instead of the built-in one.\n"
         "\n"
         "Log: set QT_LOGGING_RULES, for example \"zelk.*.debug=true\".\n");
 }
@@ -34,7 +38,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption window(QStringLiteral("window"), {});
     const QCommandLineOption screen(QStringLiteral("screen"), {}, QStringLiteral("name"));
     const QCommandLineOption dataDir(QStringLiteral("data-dir"), {}, QStringLiteral("path"));
-    parser.addOptions({help, version, window, screen, dataDir});
+    const QCommandLineOption updateServer(QStringLiteral("update-server"), {},
+                                          QStringLiteral("address"));
+    parser.addOptions({help, version, window, screen, dataDir, updateServer});
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     const auto refuse = [&](const QString& why) {
@@ -65,6 +71,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return refuse(QStringLiteral("--screen needs the name of a display"));
     if (parser.isSet(dataDir) && result.options.dataDir.isEmpty())
         return refuse(QStringLiteral("--data-dir needs a folder"));
+    if (parser.isSet(updateServer)) {
+        const QUrl url(parser.value(updateServer), QUrl::StrictMode);
+        if (!url.isValid() || url.host().isEmpty()
+            || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+            return refuse(QStringLiteral("--update-server needs an http or https address"));
+        result.options.updateServer = parser.value(updateServer);
+        while (result.options.updateServer.endsWith(QLatin1Char('/')))
+            result.options.updateServer.chop(1);
+    }
     return result;
 }
 

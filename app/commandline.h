@@ -16,6 +16,9 @@ struct Options
     QString screen;
     // The data folder itself; empty for the one under $appdata.
     QString dataDir;
+    // Base address of the update server (scheme and host); empty for the
+    // built-in one.
+    QString updateServer;
 };
 
 struct CommandLine

@@ -62,6 +62,8 @@ int main(int argc, char** argv)
     }
     auto dialogs = std::make_shared<zelk::WidgetDialogs>();
     zelk::HeadUnit unit(zelk::desktopServices(dialogs), dataDir);
+    if (!options.updateServer.isEmpty())
+        unit.update.server = options.updateServer;
     zelk::Frontend screens(unit, options.screen);
     dialogs->setParentSource([&screens] { return screens.activeScreen(); });
     if (options.window)

@@ -17,6 +17,7 @@ struct ArgsCase
     bool window;
     const char* screen;
     const char* dataDir;
+    const char* updateServer = "";
 };
 
 TEST(CommandLine, EachOptionAWrongOneAndNone)
@@ -91,6 +92,7 @@ TEST(CommandLine, EachOptionAWrongOneAndNone)
             EXPECT_EQ(r.options.window, c.window);
             EXPECT_EQ(r.options.screen, QString::fromUtf8(c.screen));
             EXPECT_EQ(r.options.dataDir, QString::fromUtf8(c.dataDir));
+            EXPECT_EQ(r.options.updateServer, QString::fromUtf8(c.updateServer));
             EXPECT_TRUE(r.out.isEmpty() && r.err.isEmpty());
         }
     }

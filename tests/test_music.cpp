@@ -525,3 +525,17 @@ TEST_F(MusicEngineTest, SkipsAdvanceTheRealPlayerAndStoreTheTitleItOpened)
     ASSERT_TRUE(waitUntil(
         [this] { return storedConfig().value(cfg::LastSong) == QStringLiteral("Erster Titel"); }));
 }
+
+TEST_F(MusicTest, FirstStartNeverGoesBackToMusicMode)
+{
+    // No Radio.ini: the defaults say music (line 5 "false", line 47 "true"),
+    // but the settings were never loaded, so the automatic switch is off.
+    QFile::remove(dataDir + QStringLiteral("Radio.ini"));
+    boot();
+    ASSERT_EQ(fake.dialogs->infos.size(), 1);
+    ASSERT_EQ(storedConfig().value(cfg::RadioMode), QStringLiteral("false"));
+    unit->restartOnce.fire();
+    EXPECT_TRUE(unit->radio.radiomode.on());
+    EXPECT_FALSE(music().skip2last.isEnabled());
+    EXPECT_FALSE(unit->volume.muted.on());
+}
