@@ -94,6 +94,8 @@ void Screen::onClick(QWidget* w, std::function<void()> handler)
         connect(l, &ClickLabel::clicked, this, run);
     else if (auto* a = qobject_cast<ArtWidget*>(w))
         connect(a, &ArtWidget::clicked, this, run);
+    else if (auto* b = qobject_cast<QAbstractButton*>(w))
+        connect(b, &QAbstractButton::clicked, this, run);
 }
 
 void Screen::onEnter(QWidget* w, std::function<void()> handler)

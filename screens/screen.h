@@ -46,8 +46,8 @@ public:
     // A caption that only the language changes (labels, buttons, boxes).
     void setCaption(const QString& element, const QString& text);
 
-    // A click of `w` (a ClickLabel or ArtWidget) runs `handler` as input of
-    // the head unit: now, or after an operation that waits.
+    // A click of `w` (a ClickLabel, ArtWidget or button) runs `handler` as
+    // input of the head unit: now, or after an operation that waits.
     void onClick(QWidget* w, std::function<void()> handler);
     void onEnter(QWidget* w, std::function<void()> handler);
 
