@@ -70,10 +70,22 @@ void Screen::setSizeable(bool sizeable)
     if (!m_windowMode)
         return;
     m_sizeable = sizeable;
-    if (sizeable)
+    if (sizeable) {
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    else
+        // A fixed frame held the minimum at the fixed size.
+        keepMinimumOuterSize();
+    } else {
         setFixedSize(size());
+    }
+}
+
+void Screen::resizeOuter(QSize outer)
+{
+    const QSize inner = outer - (frameGeometry().size() - geometry().size());
+    if (m_sizeable)
+        resize(inner);
+    else
+        setFixedSize(inner);
 }
 
 void Screen::setCaption(const QString& element, const QString& text)

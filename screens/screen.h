@@ -36,6 +36,8 @@ public:
     bool inWindowMode() const { return m_windowMode; }
     // Fixed or sizeable frame in window mode.
     void setSizeable(bool sizeable);
+    // The window's outer size, frame included, also when its frame is fixed.
+    void resizeOuter(QSize outer);
     // In window mode the window snaps to the edges of its display.
     void setSnapsToEdges(bool on) { m_snaps = on; }
 
