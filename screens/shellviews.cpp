@@ -68,6 +68,14 @@ ShellViews::ShellViews(QWidget* parent) : QObject(parent)
             [this](int row) { setFolder(pathBox->itemData(row).toString()); });
 }
 
+ShellViews::~ShellViews()
+{
+    // The models' reader threads use the icon provider until the models are
+    // gone, and members go before children.
+    delete m_entries;
+    delete m_folders;
+}
+
 void ShellViews::makeModels()
 {
     if (m_entries)

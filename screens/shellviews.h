@@ -22,6 +22,7 @@ class ShellViews : public QObject
 public:
     // The three views are children of `parent`; their place is the caller's.
     explicit ShellViews(QWidget* parent);
+    ~ShellViews() override;
 
     QComboBox* pathBox;
     QTreeView* tree;
