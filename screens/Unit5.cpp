@@ -29,6 +29,9 @@ const char* const kRowLabel[6] = {"Label4", "Label5", "Label6", "Label7", "Label
 
 // The settings screen, from the bottom up: the pages over the page labels,
 // the about panel over the pages, the keyboard (adopted last) over all.
+// The labels of the pages are wider than their design boxes, which were
+// measured to the last pixel of their German texts; none reaches the next
+// control.
 // clang-format off
 QList<Element> settingsElements()
 {
@@ -69,7 +72,7 @@ QList<Element> settingsElements()
 
     // Navigation
     e.append({"GB_Navi", Kind::Page, kPage, AnchorNone, page, QStringLiteral(" Navigation "), false});
-    e.append({"Label3", Kind::Label, {32, 49, 172, 33}, AnchorTopLeft, text, QStringLiteral("Navigation URL:"), true, "GB_Navi"});
+    e.append({"Label3", Kind::Label, {32, 49, 250, 33}, AnchorTopLeft, text, QStringLiteral("Navigation URL:"), true, "GB_Navi"});
     e.append({"URL", Kind::Edit, {32, 88, 561, 39}, AnchorTopLeft, field, maps::DesignUrl, true, "GB_Navi"});
     e.append({"Button2", Kind::Button, {32, 133, 129, 44}, AnchorTopLeft, push, QStringLiteral("ETS 2"), true, "GB_Navi"});
     e.append({"Button1", Kind::Button, {175, 133, 129, 44}, AnchorTopLeft, push, QStringLiteral("GTA V"), true, "GB_Navi"});
@@ -99,20 +102,20 @@ QList<Element> settingsElements()
 
     // General
     e.append({"GB_Allgemein", Kind::Page, kPage, AnchorNone, page, QStringLiteral(" Allgemein "), false});
-    e.append({"Label27", Kind::Label, {33, 49, 218, 33}, AnchorTopLeft, text, QStringLiteral("Sprache (Language):"), true, "GB_Allgemein"});
+    e.append({"Label27", Kind::Label, {33, 49, 222, 33}, AnchorTopLeft, text, QStringLiteral("Sprache (Language):"), true, "GB_Allgemein"});
     e.append({"lang", Kind::Combo, {257, 49, 336, 41}, AnchorTopLeft, field, QStringLiteral("EN-US"), true, "GB_Allgemein", 0, 0, {QStringLiteral("DE-DE"), QStringLiteral("EN-US")}});
-    e.append({"Label18", Kind::Label, {32, 105, 162, 33}, AnchorTopLeft, text, QStringLiteral("Vollbildmodus:"), true, "GB_Allgemein"});
+    e.append({"Label18", Kind::Label, {32, 105, 220, 33}, AnchorTopLeft, text, QStringLiteral("Vollbildmodus:"), true, "GB_Allgemein"});
     e.append({"fullscreen_true", Kind::Radio, {257, 110, 170, 28}, AnchorTopLeft, box, QStringLiteral("aktivieren"), true, "GB_Allgemein"});
     e.append({"fullscreen_false", Kind::Radio, {433, 110, 160, 28}, AnchorTopLeft, box, QStringLiteral("deaktivieren"), true, "GB_Allgemein"});
     e.append({"Label20", Kind::Label, {33, 144, 504, 26}, AnchorTopLeft, textLook(21, left), QStringLiteral("Tipp: Mit F5 kann in den Fenstermodus gewechselt werden"), true, "GB_Allgemein"});
     e.append({"show_music_in_title", Kind::Check, {33, 183, 461, 44}, AnchorTopLeft, box, QStringLiteral("Aktuelles Lied im Fenstertitel anzeigen"), true, "GB_Allgemein"});
     e.append({"auto_changemode", Kind::Check, {32, 221, 489, 44}, AnchorTopLeft, box, QStringLiteral("Automatisch zum letzten Modus wechseln"), true, "GB_Allgemein"});
     e.append({"mute_Settings", Kind::Check, {32, 259, 489, 44}, AnchorTopLeft, box, QStringLiteral("Musik im Einstellungsmenü stoppen"), true, "GB_Allgemein"});
-    e.append({"Label1", Kind::Label, {52, 301, 194, 33}, AnchorTopLeft, text, QStringLiteral("Fensterauflösung:"), true, "GB_Allgemein"});
+    e.append({"Label1", Kind::Label, {52, 301, 208, 33}, AnchorTopLeft, text, QStringLiteral("Fensterauflösung:"), true, "GB_Allgemein"});
     e.append({"aufl_x", Kind::Spin, {264, 309, 89, 43}, AnchorTopLeft, field, QStringLiteral("1280"), true, "GB_Allgemein", 1024, 9999});
     e.append({"Label28", Kind::Label, {360, 309, 12, 33}, AnchorTopLeft, text, QStringLiteral("x"), true, "GB_Allgemein"});
     e.append({"aufl_y", Kind::Spin, {378, 309, 89, 43}, AnchorTopLeft, field, QStringLiteral("720"), true, "GB_Allgemein", 600, 9999});
-    e.append({"Label29", Kind::Label, {480, 309, 50, 33}, AnchorTopLeft, text, QStringLiteral("Pixel"), true, "GB_Allgemein"});
+    e.append({"Label29", Kind::Label, {480, 309, 60, 33}, AnchorTopLeft, text, QStringLiteral("Pixel"), true, "GB_Allgemein"});
     e.append({"CB_aufl_chgbl", Kind::Check, {56, 335, 202, 27}, AnchorTopLeft, box, QStringLiteral("veränderbar"), true, "GB_Allgemein"});
     e.append({"but_about", Kind::Button, {17, 368, 161, 49}, AnchorTopLeft, push, QStringLiteral("Über..."), true, "GB_Allgemein"});
     e.append({"Button11", Kind::Button, {273, 368, 161, 49}, AnchorTopLeft, push, cancel, true, "GB_Allgemein"});
@@ -120,22 +123,22 @@ QList<Element> settingsElements()
 
     // Music, with the playlist chooser over its upper part.
     e.append({"GB_Music", Kind::Page, kPage, AnchorNone, page, QStringLiteral(" Playlist "), false});
-    e.append({"Label19", Kind::Label, {17, 36, 89, 33}, AnchorTopLeft, text, QStringLiteral("Playlist: "), true, "GB_Music"});
+    e.append({"Label19", Kind::Label, {17, 36, 94, 33}, AnchorTopLeft, text, QStringLiteral("Playlist: "), true, "GB_Music"});
     e.append({"filename", Kind::Label, {112, 36, 497, 33}, AnchorTopLeft, textLook(19, left), {}, true, "GB_Music"});
     e.append({"but_playlist", Kind::Button, {18, 74, 257, 44}, AnchorTopLeft, push, QStringLiteral("Playlist auswählen..."), true, "GB_Music"});
     e.append({"autoplay_last", Kind::Check, {18, 129, 605, 36}, AnchorTopLeft, box, QStringLiteral("Automatisch zum zuletzt abgespielten Lied wechseln"), true, "GB_Music"});
     e.append({"onlyatreboot", Kind::Check, {56, 171, 561, 36}, AnchorTopLeft, box, QStringLiteral("nur nach Programmneustart"), true, "GB_Music"});
-    e.append({"Label25", Kind::Label, {17, 220, 201, 33}, AnchorTopLeft, text, QStringLiteral("Fortschrittsbalken:"), true, "GB_Music"});
+    e.append({"Label25", Kind::Label, {17, 220, 260, 33}, AnchorTopLeft, text, QStringLiteral("Fortschrittsbalken:"), true, "GB_Music"});
     e.append({"also_visible", Kind::Check, {18, 259, 591, 36}, AnchorTopLeft, box, QStringLiteral("auch in anderen Menüs sichtbar"), true, "GB_Music"});
     e.append({"Button8", Kind::Button, {264, 378, 161, 49}, AnchorTopLeft, push, cancel, true, "GB_Music"});
     e.append({"but_save_music", Kind::Button, {431, 378, 161, 49}, AnchorTopLeft, push, save, true, "GB_Music"});
     e.append({"choosePlaylist", Kind::Panel, {17, 75, 591, 337}, AnchorTopLeft, filled(QColor(52, 53, 57)), {}, false, "GB_Music"});
-    e.append({"Label26", Kind::Label, {11, 7, 220, 33}, AnchorTopLeft, text, QStringLiteral("Playlist auswählen..."), true, "choosePlaylist"});
+    e.append({"Label26", Kind::Label, {11, 7, 300, 33}, AnchorTopLeft, text, QStringLiteral("Playlist auswählen..."), true, "choosePlaylist"});
     e.append({"Button15", Kind::Button, {560, 2, 25, 25}, AnchorTopLeft, textLook(18, Qt::AlignCenter, Qt::black), QStringLiteral("x"), true, "choosePlaylist"});
 
     // Info-display
     e.append({"GB_Dash", Kind::Page, kPage, AnchorNone, page, QStringLiteral(" Info-Display "), false});
-    e.append({"Label24", Kind::Label, {36, 43, 168, 33}, AnchorTopLeft, text, QStringLiteral("Dashboard URL"), true, "GB_Dash"});
+    e.append({"Label24", Kind::Label, {36, 43, 200, 33}, AnchorTopLeft, text, QStringLiteral("Dashboard URL"), true, "GB_Dash"});
     e.append({"DashURL", Kind::Edit, {36, 82, 573, 39}, AnchorTopLeft, field, maps::DesignDashUrl, true, "GB_Dash"});
     e.append({"Button14", Kind::Button, {36, 127, 341, 49}, AnchorTopLeft, push, QStringLiteral("Aus Zwischenablage einfügen"), true, "GB_Dash"});
     e.append({"Button13", Kind::Button, {273, 368, 161, 49}, AnchorTopLeft, push, cancel, true, "GB_Dash"});
