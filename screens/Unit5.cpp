@@ -121,7 +121,7 @@ QList<Element> settingsElements()
     e.append({"Button11", Kind::Button, {273, 368, 161, 49}, AnchorTopLeft, push, cancel, true, "GB_Allgemein"});
     e.append({"Button10", Kind::Button, {448, 368, 161, 49}, AnchorTopLeft, push, save, true, "GB_Allgemein"});
 
-    // Music, with the playlist chooser over its upper part.
+    // Music, with the playlist chooser over the page once it is opened.
     e.append({"GB_Music", Kind::Page, kPage, AnchorNone, page, QStringLiteral(" Playlist "), false});
     e.append({"Label19", Kind::Label, {17, 36, 94, 33}, AnchorTopLeft, text, QStringLiteral("Playlist: "), true, "GB_Music"});
     e.append({"filename", Kind::Label, {112, 36, 497, 33}, AnchorTopLeft, textLook(19, left), {}, true, "GB_Music"});
