@@ -6,8 +6,18 @@
 #include "screens/Unit3.h"
 #include "screens/Unit5.h"
 
+#include "screens/keyboard.h"
+#include "screens/shellviews.h"
+
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 
 namespace zelk {
 
@@ -42,6 +52,66 @@ template <class Fn> void bindFlag(FlagValue& value, QObject* context, Fn apply)
     QObject::connect(&value, &FlagValue::changed, context, apply);
 }
 
+// The controls of the settings screen and the live settings they hold, both
+// ways. A control is set only when its content differs from the value, so
+// that typing is never disturbed: the cursor and the selection stay.
+void bindEdit(TextValue& value, QLineEdit* edit)
+{
+    edit->setText(value.text());
+    edit->setCursorPosition(0);
+    QObject::connect(&value, &TextValue::changed, edit, [edit](const QString& text) {
+        if (edit->text() == text)
+            return;
+        edit->setText(text);
+        // A field nobody types into shows the start of an address.
+        if (!edit->hasFocus())
+            edit->setCursorPosition(0);
+    });
+    QObject::connect(edit, &QLineEdit::textEdited, &value, [&value](const QString& text) {
+        if (value.text() != text)
+            value.set(text);
+    });
+}
+
+void bindCombo(TextValue& value, QComboBox* combo)
+{
+    combo->setCurrentText(value.text());
+    QObject::connect(&value, &TextValue::changed, combo, [combo](const QString& text) {
+        if (combo->currentText() != text)
+            combo->setCurrentText(text);
+    });
+    QObject::connect(combo, &QComboBox::currentTextChanged, &value, [&value](const QString& text) {
+        if (value.text() != text)
+            value.set(text);
+    });
+}
+
+void bindCheck(FlagValue& value, QAbstractButton* box)
+{
+    box->setChecked(value.on());
+    QObject::connect(&value, &FlagValue::changed, box, [box](bool on) {
+        if (box->isChecked() != on)
+            box->setChecked(on);
+    });
+    QObject::connect(box, &QAbstractButton::toggled, &value, [&value](bool on) {
+        if (value.on() != on)
+            value.set(on);
+    });
+}
+
+void bindSpin(IntValue& value, QSpinBox* spin)
+{
+    spin->setValue(value.value());
+    QObject::connect(&value, &IntValue::changed, spin, [spin](int v) {
+        if (spin->value() != v)
+            spin->setValue(v);
+    });
+    QObject::connect(spin, &QSpinBox::valueChanged, &value, [&value](int v) {
+        if (value.value() != v)
+            value.set(v);
+    });
+}
+
 } // namespace
 
 Frontend::Frontend(HeadUnit& unit, const QString& display) : m_unit(unit)
@@ -62,6 +132,7 @@ Frontend::Frontend(HeadUnit& unit, const QString& display) : m_unit(unit)
     setupMenuConnections();
     setupUpdateConnections();
     setupLanguageConnections();
+    setupSettingsConnections();
     qApp->installEventFilter(this);
 }
 
@@ -121,6 +192,12 @@ void Frontend::setupScreenConnections()
         }
         Form1->raise();
         Form1->activateWindow();
+    });
+    connect(&screens, &ScreenManager::outerResized, this,
+            [this](ScreenId id, QSize outer) { screen(id)->resizeOuter(outer); });
+    connect(&screens, &ScreenManager::framesChanged, this, [this](bool sizeable) {
+        for (ScreenId id : kAllScreens)
+            screen(id)->setSizeable(sizeable);
     });
 
     bindFlag(m_unit.bootImage, Form1, [this](bool on) { Form1->showBootImage(on); });
@@ -209,6 +286,69 @@ void Frontend::setupLanguageConnections()
             [this](ScreenId id, const QString& element, const QString& text) {
                 screen(id)->setCaption(element, text);
             });
+}
+
+void Frontend::setupSettingsConnections()
+{
+    Setup& setup = m_unit.setup;
+    LiveSettings& live = m_unit.settings.live;
+
+    const std::pair<Setup::Page, QWidget*> pages[] = {{Setup::Page::Navi, Form5->GB_Navi},
+                                                      {Setup::Page::Radio, Form5->GB_Radio},
+                                                      {Setup::Page::General, Form5->GB_Allgemein},
+                                                      {Setup::Page::Music, Form5->GB_Music},
+                                                      {Setup::Page::Dash, Form5->GB_Dash}};
+    for (auto [page, box] : pages) {
+        const int shownAt = static_cast<int>(page);
+        box->setVisible(setup.page.value() == shownAt);
+        connect(&setup.page, &IntValue::changed, box,
+                [box, shownAt](int shown) { box->setVisible(shown == shownAt); });
+    }
+    bindVisible(setup.keyboardShown, {Form5->Keyboard, Form5->close_keyboard});
+    bindFlag(setup.aboutShown, Form5, [this](bool on) { Form5->showAbout(on); });
+    // The chooser opens where the current playlist lies, the first time.
+    bindFlag(setup.chooserShown, Form5, [this](bool on) {
+        Form5->choosePlaylist->setVisible(on);
+        if (on)
+            Form5->shell->openAt(m_unit.settings.live.filename.text());
+    });
+
+    bindEdit(live.URL, Form5->URL);
+    bindEdit(live.DashURL, Form5->DashURL);
+    for (int i = 0; i < 6; ++i) {
+        bindEdit(live.rname[i], Form5->rname[i]);
+        bindEdit(live.rurl[i], Form5->rurl[i]);
+        bindEdit(live.rdsurl[i], Form5->rdsurl[i]);
+    }
+    bindCombo(live.lang, Form5->lang);
+    bindFlag(live.fullscreen_false, Form5, [this](bool windowed) {
+        (windowed ? Form5->fullscreen_false : Form5->fullscreen_true)->setChecked(true);
+    });
+    for (auto [button, full] :
+         {std::pair{Form5->fullscreen_true, true}, std::pair{Form5->fullscreen_false, false}}) {
+        connect(button, &QAbstractButton::clicked, this, [this, full = full] {
+            m_unit.seq.input([this, full] { m_unit.settings.live.selectFullscreen(full); });
+        });
+    }
+    const std::pair<FlagValue*, QCheckBox*> boxes[] = {
+        {&live.show_music_in_title, Form5->show_music_in_title},
+        {&live.auto_changemode, Form5->auto_changemode},
+        {&live.mute_Settings, Form5->mute_Settings},
+        {&live.CB_aufl_chgbl, Form5->CB_aufl_chgbl},
+        {&live.autoplay_last, Form5->autoplay_last},
+        {&live.onlyatreboot, Form5->onlyatreboot},
+        {&live.also_visible, Form5->also_visible}};
+    for (auto [value, box] : boxes)
+        bindCheck(*value, box);
+    bindSpin(live.aufl_x, Form5->aufl_x);
+    bindSpin(live.aufl_y, Form5->aufl_y);
+    bindFlag(live.windowSizeEnabled, Form5, [this](bool on) {
+        for (QWidget* w :
+             {static_cast<QWidget*>(Form5->aufl_x), static_cast<QWidget*>(Form5->aufl_y),
+              static_cast<QWidget*>(Form5->CB_aufl_chgbl)})
+            w->setEnabled(on);
+    });
+    bindText(live.filename, {Form5->filename});
 }
 
 bool Frontend::routeHotKey(Screen* window, int key, bool autoRepeat)

@@ -51,6 +51,7 @@ private:
     void setupMenuConnections();
     void setupUpdateConnections();
     void setupLanguageConnections();
+    void setupSettingsConnections();
 
     HeadUnit& m_unit;
 };

@@ -1,11 +1,17 @@
 #include "screens/layout.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QSvgRenderer>
 
 #include <cmath>
@@ -186,6 +192,148 @@ void Gauge::paintEvent(QPaintEvent*)
     }
 }
 
+PageBox::PageBox(QWidget* parent) : QGroupBox(parent) {}
+
+void PageBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor fill = palette().color(QPalette::Window);
+    p.fillRect(rect(), fill);
+    const QFontMetrics fm(font());
+    // The frame runs through the middle of the title, which interrupts it.
+    const QRectF frame = QRectF(rect()).adjusted(4.5, fm.height() / 2.0, -4.5, -4.5);
+    p.setPen(QPen(QColor(0x1E, 0x1F, 0x22), 3.0));
+    p.drawRoundedRect(frame.translated(1, 1), 8, 8);
+    p.setPen(QPen(QColor(0xB4, 0xB8, 0xBF), 1.5));
+    p.drawRoundedRect(frame, 8, 8);
+    const QRect titleRect(18, 0, fm.horizontalAdvance(title()), fm.height());
+    p.fillRect(titleRect, fill);
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, title());
+}
+
+namespace {
+
+bool isControl(Kind kind)
+{
+    switch (kind) {
+    case Kind::Edit:
+    case Kind::Button:
+    case Kind::Check:
+    case Kind::Radio:
+    case Kind::Spin:
+    case Kind::Combo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString cssColor(const QColor& c)
+{
+    return QStringLiteral("rgba(%1,%2,%3,%4)")
+        .arg(c.red())
+        .arg(c.green())
+        .arg(c.blue())
+        .arg(c.alpha());
+}
+
+// The plates of the push buttons and of the spin and combo box arrows: the
+// silver of the bottom bar's button plates.
+const QString kPlate = QStringLiteral(
+    "qlineargradient(x1:0,y1:0,x2:0,y2:1,stop:0 #fafafb,stop:0.5 #e8e9eb,stop:1 #c6c8cc)");
+const QString kPlatePressed = QStringLiteral(
+    "qlineargradient(x1:0,y1:0,x2:0,y2:1,stop:0 #aeb1b7,stop:0.6 #d2d4d8,stop:1 #e4e5e8)");
+
+QString styleSheetFor(Kind kind, const Look& look)
+{
+    const QString text = cssColor(look.color);
+    const QString field = cssColor(look.background);
+    switch (kind) {
+    case Kind::Edit:
+        return QStringLiteral("QLineEdit{color:%1;background:%2;border:1px solid #7f838a;"
+                              "border-radius:3px;padding:0 5px;selection-color:white;"
+                              "selection-background-color:#ce1111;}"
+                              "QLineEdit:focus{border:2px solid #ce1111;padding:0 4px;}")
+            .arg(text, field);
+    case Kind::Button:
+        return QStringLiteral("QPushButton{color:%1;background:%2;border:1px solid #7f838a;"
+                              "border-bottom-color:#4a4d53;border-radius:6px;padding:0 8px;}"
+                              "QPushButton:pressed{background:%3;padding-top:2px;}"
+                              "QPushButton:focus{border-color:#ce1111;}"
+                              "QPushButton:disabled{color:#8d9098;}")
+            .arg(text, kPlate, kPlatePressed);
+    case Kind::Check:
+    case Kind::Radio: {
+        const QString type =
+            kind == Kind::Check ? QStringLiteral("QCheckBox") : QStringLiteral("QRadioButton");
+        // Round for a radio button: half of the indicator with its border.
+        const QString radius = kind == Kind::Check ? QStringLiteral("4px") : QStringLiteral("11px");
+        const QString checked =
+            kind == Kind::Check
+                ? QStringLiteral("background:#ce1111;border-color:#f2f4f7;"
+                                 "image:url(:/art/check_mark.svg);")
+                : QStringLiteral("border-color:#f2f4f7;background:qradialgradient(cx:0.5,cy:0.5,"
+                                 "radius:0.5,fx:0.4,fy:0.4,stop:0 #ff5a5a,stop:0.48 #ce1111,"
+                                 "stop:0.56 #2a2b2f,stop:1 #2a2b2f);");
+        return QStringLiteral("%1{color:%2;spacing:6px;}%1:disabled{color:#8d9098;}"
+                              "%1::indicator{width:18px;height:18px;border:2px solid #c9ccd2;"
+                              "border-radius:%3;background:#2a2b2f;}"
+                              "%1::indicator:checked{%4}"
+                              "%1::indicator:disabled{border-color:#6b6e74;}")
+            .arg(type, text, radius, checked);
+    }
+    case Kind::Spin:
+        return QStringLiteral(
+                   "QSpinBox{color:%1;background:%2;border:1px solid #7f838a;border-radius:3px;"
+                   "padding:0 2px;selection-color:white;selection-background-color:#ce1111;}"
+                   "QSpinBox:focus{border:2px solid #ce1111;}"
+                   "QSpinBox:disabled{color:#55585e;background:#c9ccd2;}"
+                   "QSpinBox::up-button,QSpinBox::down-button{subcontrol-origin:border;"
+                   "width:20px;background:%3;border-left:1px solid #7f838a;}"
+                   "QSpinBox::up-button{subcontrol-position:top right;"
+                   "border-top-right-radius:3px;}"
+                   "QSpinBox::down-button{subcontrol-position:bottom right;"
+                   "border-bottom-right-radius:3px;border-top:1px solid #7f838a;}"
+                   "QSpinBox::up-button:pressed,QSpinBox::down-button:pressed{background:%4;}"
+                   "QSpinBox::up-arrow{image:url(:/art/arrow_up.svg);width:10px;height:6px;}"
+                   "QSpinBox::down-arrow{image:url(:/art/arrow_down.svg);width:10px;height:6px;}"
+                   "QSpinBox::up-arrow:disabled,QSpinBox::down-arrow:disabled{image:none;}")
+            .arg(text, field, kPlate, kPlatePressed);
+    case Kind::Combo:
+        return QStringLiteral(
+                   "QComboBox{color:%1;background:%2;border:1px solid #7f838a;border-radius:3px;"
+                   "padding:0 5px;selection-color:white;selection-background-color:#ce1111;}"
+                   "QComboBox:focus{border:2px solid #ce1111;padding:0 4px;}"
+                   "QComboBox::drop-down{subcontrol-origin:border;subcontrol-position:top right;"
+                   "width:32px;background:%3;border-left:1px solid #7f838a;"
+                   "border-top-right-radius:3px;border-bottom-right-radius:3px;}"
+                   "QComboBox::drop-down:on{background:%4;}"
+                   "QComboBox::down-arrow{image:url(:/art/arrow_down.svg);width:14px;height:8px;}"
+                   "QComboBox QAbstractItemView{color:%1;background:%2;outline:0;"
+                   "selection-color:white;selection-background-color:#ce1111;}")
+            .arg(text, field, kPlate, kPlatePressed);
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+void styleControl(QWidget* w, Kind kind, const Look& look)
+{
+    QFont font = headUnitFont(look.fontPx, look.bold);
+    font.setItalic(look.italic);
+    w->setFont(font);
+    w->setStyleSheet(styleSheetFor(kind, look));
+    // A tap on a button leaves the keyboard focus in the field being typed
+    // into; the tab key still reaches every control.
+    if (kind == Kind::Button || kind == Kind::Check || kind == Kind::Radio)
+        w->setFocusPolicy(Qt::TabFocus);
+}
+
 Look artLook(const char* name, bool hand)
 {
     Look l;
@@ -228,6 +376,19 @@ Look filled(QColor background)
     return l;
 }
 
+Look italic(Look l)
+{
+    l.italic = true;
+    return l;
+}
+
+Look fieldLook(int px)
+{
+    Look l = textLook(px, Qt::AlignLeft | Qt::AlignVCenter, Qt::black);
+    l.background = Qt::white;
+    return l;
+}
+
 void loadHeadUnitFonts()
 {
     static bool loaded = false;
@@ -265,7 +426,9 @@ void ElementSet::build(std::span<const Element> elements)
             break;
         case Kind::Label: {
             auto* l = new ClickLabel(parent);
-            l->setFont(headUnitFont(e.look.fontPx, e.look.bold));
+            QFont font = headUnitFont(e.look.fontPx, e.look.bold);
+            font.setItalic(e.look.italic);
+            l->setFont(font);
             l->setAlignment(e.look.align);
             l->setWordWrap(e.look.wordWrap);
             QPalette pal = l->palette();
@@ -317,7 +480,56 @@ void ElementSet::build(std::span<const Element> elements)
             w = b;
             break;
         }
+        case Kind::Page: {
+            auto* page = new PageBox(parent);
+            page->setTitle(e.text);
+            page->setFont(headUnitFont(e.look.fontPx, e.look.bold));
+            QPalette pal = page->palette();
+            pal.setColor(QPalette::Window, e.look.background);
+            pal.setColor(QPalette::WindowText, e.look.color);
+            page->setPalette(pal);
+            m_layouts.insert(page, new DesignLayout(page, e.rect.size()));
+            w = page;
+            break;
         }
+        case Kind::Edit: {
+            auto* edit = new QLineEdit(e.text, parent);
+            edit->setCursorPosition(0);
+            w = edit;
+            break;
+        }
+        case Kind::Button:
+            w = new QPushButton(e.text, parent);
+            break;
+        case Kind::Check:
+            w = new QCheckBox(e.text, parent);
+            break;
+        case Kind::Radio:
+            w = new QRadioButton(e.text, parent);
+            break;
+        case Kind::Spin: {
+            auto* spin = new QSpinBox(parent);
+            spin->setRange(e.minimum, e.maximum);
+            spin->setValue(e.text.toInt());
+            // A typed number outside the range goes to the nearest bound when
+            // the box loses the focus, and a text that is no number to the
+            // lower bound.
+            spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+            w = spin;
+            break;
+        }
+        case Kind::Combo: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->addItems(e.items);
+            combo->setCurrentText(e.text);
+            w = combo;
+            break;
+        }
+        }
+        if (isControl(e.kind))
+            styleControl(w, e.kind, e.look);
         w->setObjectName(QString::fromLatin1(e.name));
         if (e.look.hand)
             w->setCursor(Qt::PointingHandCursor);

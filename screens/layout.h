@@ -8,11 +8,13 @@
 //    fraction of the container.
 
 #include <QColor>
+#include <QGroupBox>
 #include <QHash>
 #include <QLabel>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <span>
@@ -139,14 +141,46 @@ private:
     bool m_showText = true;
 };
 
+// A framed box with a title over a filled field, like a settings page. Its
+// children are laid out in the box's own design size, as in a panel.
+class PageBox : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit PageBox(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
 // Bar: a thin progress line; Busy: an indeterminate (marquee) progress bar.
-enum class Kind { Image, Label, Panel, Gauge, Bar, Busy };
+// Page: a PageBox titled with the element's text. The controls: Edit (line
+// edit with the text), Button (push button), Check (check box), Radio (radio
+// button; those of one container exclude each other), Spin (whole numbers
+// within the element's range, the text its value), Combo (editable combo box
+// with the element's items, the text typed into it).
+enum class Kind {
+    Image,
+    Label,
+    Panel,
+    Gauge,
+    Bar,
+    Busy,
+    Page,
+    Edit,
+    Button,
+    Check,
+    Radio,
+    Spin,
+    Combo
+};
 
 struct Look
 {
     QString art;    // images and panels with a picture
     int fontPx = 0; // character height in pixels
     bool bold = false;
+    bool italic = false;
     QColor color = Qt::white;
     QColor background = Qt::transparent;
     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
@@ -164,7 +198,10 @@ struct Element
     Look look;
     QString text;
     bool visible = true;
-    const char* parent = nullptr; // a panel declared before, else the screen
+    const char* parent = nullptr; // a panel or page declared before, else the screen
+    int minimum = 0;              // the range of a spin box
+    int maximum = 0;
+    QStringList items = {}; // the choices of a combo box
 };
 
 // Shorthands for the looks of the element tables.
@@ -174,6 +211,9 @@ Look wrapped(Look l);
 Look bold(Look l);
 Look clickable(Look l);
 Look filled(QColor background);
+Look italic(Look l);
+// Black text of `px` on white: text fields, spin and combo boxes.
+Look fieldLook(int px);
 
 // Builds the elements in order (each drawn over the ones before) and
 // registers them with the layouts of their containers.
@@ -189,9 +229,10 @@ public:
     ClickLabel* label(const char* name) const;
     ArtWidget* image(const char* name) const;
     Gauge* gauge(const char* name) const;
+    template <class W> W* as(const char* name) const { return qobject_cast<W*>(widget(name)); }
     DesignLayout* layoutOf(QWidget* w) const;
-    // Takes a widget made elsewhere into the screen's table, drawn under the
-    // elements built so far.
+    // Takes a widget made elsewhere into the table of its parent (the screen
+    // or a panel built before), drawn under the elements built so far.
     void adopt(const char* name, QWidget* w, const QRect& design, unsigned anchors);
 
     void setDesignTop(QWidget* w, int top);
@@ -202,6 +243,11 @@ private:
     QHash<QString, QWidget*> m_widgets;
     QHash<QWidget*, DesignLayout*> m_layouts; // container -> its layout
 };
+
+// Gives a control of `kind` (Edit, Button, Check, Radio, Spin, Combo) the
+// head unit's look: font and colours from `look`, silver push buttons, and
+// indicators and arrows large enough for a finger.
+void styleControl(QWidget* w, Kind kind, const Look& look);
 
 // The program's font with a character height in pixels.
 QFont headUnitFont(int pixelSize, bool bold = false);

@@ -83,10 +83,22 @@ void Screen::setSizeable(bool sizeable)
     if (!m_windowMode)
         return;
     m_sizeable = sizeable;
-    if (sizeable)
+    if (sizeable) {
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    else
+        // A fixed frame held the minimum at the fixed size.
+        keepMinimumOuterSize();
+    } else {
         setFixedSize(size());
+    }
+}
+
+void Screen::resizeOuter(QSize outer)
+{
+    const QSize inner = outer - (frameGeometry().size() - geometry().size());
+    if (m_sizeable)
+        resize(inner);
+    else
+        setFixedSize(inner);
 }
 
 void Screen::setCaption(const QString& element, const QString& text)
@@ -107,6 +119,8 @@ void Screen::onClick(QWidget* w, std::function<void()> handler)
         connect(l, &ClickLabel::clicked, this, run);
     else if (auto* a = qobject_cast<ArtWidget*>(w))
         connect(a, &ArtWidget::clicked, this, run);
+    else if (auto* b = qobject_cast<QAbstractButton*>(w))
+        connect(b, &QAbstractButton::clicked, this, run);
 }
 
 void Screen::onEnter(QWidget* w, std::function<void()> handler)

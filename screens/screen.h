@@ -38,6 +38,8 @@ public:
     bool inWindowMode() const { return m_windowMode; }
     // Fixed or sizeable frame in window mode.
     void setSizeable(bool sizeable);
+    // The window's outer size, frame included, also when its frame is fixed.
+    void resizeOuter(QSize outer);
     // In window mode the window snaps to the edges of its display.
     void setSnapsToEdges(bool on) { m_snaps = on; }
 
@@ -48,8 +50,8 @@ public:
     // A caption that only the language changes (labels, buttons, boxes).
     void setCaption(const QString& element, const QString& text);
 
-    // A click of `w` (a ClickLabel or ArtWidget) runs `handler` as input of
-    // the head unit: now, or after an operation that waits.
+    // A click of `w` (a ClickLabel, ArtWidget or button) runs `handler` as
+    // input of the head unit: now, or after an operation that waits.
     void onClick(QWidget* w, std::function<void()> handler);
     void onEnter(QWidget* w, std::function<void()> handler);
 

@@ -35,7 +35,7 @@ zelk::Downloader::Batch FakeDownloader::fetch(const QList<zelk::DownloadJob>& jo
     limits << l;
     m_pending.append({id, jobs, std::move(done)});
     if (autoFinish)
-        QTimer::singleShot(0, [this, id] { complete(id); });
+        QTimer::singleShot(0, &m_alive, [this, id] { complete(id); });
     return id;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QObject>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -207,6 +208,9 @@ private:
     QList<Pending> m_pending;
     Batch m_last = 0;
     bool m_bypass = false;
+    // The context of the batches' endings: a fake that is gone (its test has
+    // ended) ends none of them on a later turn of the event loop.
+    QObject m_alive;
 };
 
 class FakeDialogs : public zelk::Dialogs
