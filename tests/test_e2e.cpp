@@ -16,8 +16,8 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusMetaType>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QDir>
 #include <QElapsedTimer>
@@ -88,8 +88,8 @@ protected:
             server.setRoute(std::string("/") + page + ".html",
                             Route{200,
                                   std::string("<html><body style='margin:0;background:#1d3b2a;"
-                                              "color:#fff;font:48px sans-serif'><p>")
-                                      + page + "</p></body></html>",
+                                              "color:#fff;font:48px sans-serif'><p>") +
+                                      page + "</p></body></html>",
                                   "text/html"});
 
         // A playlist of three tagged songs.
@@ -146,9 +146,37 @@ protected:
         env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(QStringLiteral(ZELK_BINARY),
-                      {QStringLiteral("--update-server"), url("")});
+        program.start(QStringLiteral(ZELK_BINARY), {QStringLiteral("--update-server"), url("")});
         ASSERT_TRUE(program.waitForStarted(10000));
+    }
+
+    // The X window of the screen in front (each screen is a window of its
+    // own): how the test knows a switch has happened before it clicks on.
+    QString frontWindow() const
+    {
+        bool ok = false;
+        const QStringList ids =
+            display
+                .xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                          QStringLiteral("--class"), QStringLiteral("zelkradio")},
+                         &ok)
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return ok && !ids.isEmpty() ? ids.last() : QString();
+    }
+    // Waits until the screen in front is another one than `before`.
+    QString switchedFrom(const QString& before)
+    {
+        QString now;
+        eventually([&] {
+            now = frontWindow();
+            return !now.isEmpty() && now != before;
+        });
+        QThread::msleep(300); // the new screen's first paint
+        return now;
+    }
+    bool backTo(const QString& screen)
+    {
+        return eventually([&] { return frontWindow() == screen; });
     }
 
     // Real input at a place of the 1280x720 design: the screens fill the
@@ -157,7 +185,7 @@ protected:
     {
         display.xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
                          QStringLiteral("click"), QStringLiteral("1")});
-        QThread::msleep(400);
+        QThread::msleep(600);
     }
     void clickCentre(QRect design) { click(design.center().x(), design.center().y()); }
     void key(const char* name)
@@ -169,8 +197,8 @@ protected:
     void picture(const char* name)
     {
         QThread::msleep(800); // let the screen settle
-        EXPECT_TRUE(display.screenshot(screenshotFolder() + QLatin1Char('/') + QLatin1String(name)
-                                       + QStringLiteral(".png")));
+        EXPECT_TRUE(display.screenshot(screenshotFolder() + QLatin1Char('/') + QLatin1String(name) +
+                                       QStringLiteral(".png")));
     }
 
     // A call to the unit's media player on the bus, as a media key sends it.
@@ -242,15 +270,20 @@ TEST_F(EndToEnd, EveryScreenThroughItsMainPaths)
     }
 
     // F1 to the menu, the navigation tile and back.
+    const QString radioScreen = frontWindow();
     key("F1");
+    const QString menu = switchedFrom(radioScreen);
     picture("menu");
     clickCentre({816, 191, 89, 89});
     ASSERT_TRUE(server.waitForRequest("/map.html", 1, 20000));
+    switchedFrom(menu);
     picture("webview");
     clickCentre({24, 624, 249, 65});
+    ASSERT_TRUE(backTo(menu));
 
     // The Music tile: music mode with the playlist, and F3 to the next song.
     clickCentre({376, 191, 89, 89});
+    ASSERT_TRUE(backTo(radioScreen));
     EXPECT_TRUE(eventually([&] { return stored(cfg::RadioMode) == QLatin1String("false"); }));
     EXPECT_TRUE(eventually([&] { return nowOnAir() == QLatin1String("Erster Titel"); }))
         << nowOnAir().toStdString();
@@ -262,7 +295,9 @@ TEST_F(EndToEnd, EveryScreenThroughItsMainPaths)
     // The settings: the navigation page, an address typed on the on-screen
     // keyboard, saved.
     key("F1");
+    ASSERT_TRUE(backTo(menu));
     clickCentre({968, 344, 89, 89});
+    switchedFrom(menu);
     clickCentre({280, 25, 89, 89});
     const QString before = stored(cfg::NaviUrl);
     // Into the address field, right of its text: the cursor goes to the end.
@@ -275,7 +310,7 @@ TEST_F(EndToEnd, EveryScreenThroughItsMainPaths)
         clickCentre(k);
     }
     picture("settings");
-    clickCentre({8, 279, 121, 56});               // the keyboard goes away
+    clickCentre({8, 279, 121, 56});              // the keyboard goes away
     clickCentre({592 + 464, 80 + 378, 129, 44}); // save
     EXPECT_TRUE(eventually([&] { return stored(cfg::NaviUrl) == before + QStringLiteral("/e2e"); }))
         << stored(cfg::NaviUrl).toStdString();
@@ -283,11 +318,11 @@ TEST_F(EndToEnd, EveryScreenThroughItsMainPaths)
 
     // A media key over the bus: the next song, then pause.
     mpris(QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Next"));
-    EXPECT_TRUE(eventually([&] { return stored(cfg::LastSong) == QLatin1String("Dritter Titel"); }));
+    EXPECT_TRUE(
+        eventually([&] { return stored(cfg::LastSong) == QLatin1String("Dritter Titel"); }));
     mpris(QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("PlayPause"));
-    EXPECT_TRUE(eventually([&] {
-        return playerProperty("PlaybackStatus").toString() == QLatin1String("Paused");
-    }));
+    EXPECT_TRUE(eventually(
+        [&] { return playerProperty("PlaybackStatus").toString() == QLatin1String("Paused"); }));
 
     // Close: the program ends through its own close path.
     mpris(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"));

@@ -96,13 +96,3 @@ zelk::Services FakeServices::services(std::shared_ptr<zelk::Downloader> realDown
 }
 
 } // namespace zelktest
-
-#if defined(__SANITIZE_ADDRESS__)
-// Leaks inside system libraries that the program cannot free: fontconfig's
-// caches (reached through Qt's font database), SDL, which mpv loads, D-Bus,
-// which Qt's X11 platform connects to, and the sanitizer runtime itself.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\nleak:libSDL2-2.0.so\nleak:libdbus-1.so\nleak:libubsan.so\n";
-}
-#endif
