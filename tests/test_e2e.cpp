@@ -84,13 +84,22 @@ protected:
         server.setRoute("/two.mp3", plain);
         server.setRoute("/rds2.txt", Route{200, "Text of station two", "text/plain"});
         server.setRoute("/ZelkCANBUS/Quen/version.txt", Route{200, "1.2.0", "text/plain"});
-        for (const char* page : {"map", "dash"})
-            server.setRoute(std::string("/") + page + ".html",
-                            Route{200,
-                                  std::string("<html><body style='margin:0;background:#1d3b2a;"
-                                              "color:#fff;font:48px sans-serif'><p>") +
-                                      page + "</p></body></html>",
-                                  "text/html"});
+        // A map page as a navigation site shows one, drawn by the page itself.
+        server.setRoute("/map.html",
+                        Route{200,
+                              "<html><body style='margin:0;background:#dfe6d8'>"
+                              "<svg width='100%' height='100%' viewBox='0 0 1280 582' "
+                              "preserveAspectRatio='none'>"
+                              "<path d='M0 420 C 300 380, 420 470, 700 430 S 1100 360, 1280 390' "
+                              "stroke='#8fb8de' stroke-width='26' fill='none'/>"
+                              "<path d='M0 300 C 300 250, 500 400, 1280 320' stroke='#f2c14e' "
+                              "stroke-width='18' fill='none'/>"
+                              "<path d='M600 0 L 640 582 M 200 0 L 420 582 M 980 0 L 900 582' "
+                              "stroke='#ffffff' stroke-width='10' fill='none'/>"
+                              "<circle cx='622' cy='330' r='16' fill='#ce1111' stroke='#fff' "
+                              "stroke-width='4'/></svg></body></html>",
+                              "text/html"});
+        server.setRoute("/dash.html", Route{200, "<html><body>dash</body></html>", "text/html"});
 
         // A playlist of three tagged songs.
         const char* titles[] = {"Erster Titel", "Zweiter Titel", "Dritter Titel"};
