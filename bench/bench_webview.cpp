@@ -62,20 +62,7 @@ qint64 residentTreeKiB(qint64 pid)
     return total;
 }
 
-bool loopUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start(2);
-    if (!done())
-        loop.exec();
-    return done();
-}
+using zelktest::loopUntil;
 
 void settleFor(int ms)
 {
@@ -117,7 +104,7 @@ int measure(bool eager)
             const QImage shot = view->grab().toImage();
             return !shot.isNull() && shot.pixel(shot.width() - 5, shot.height() - 5) == page;
         },
-        20000);
+        20000, 2);
     const qint64 tapToPaint = clock.elapsed();
     settleFor(2000);
     const qint64 withPage = residentTreeKiB(self);

@@ -55,24 +55,6 @@ protected:
         return loopUntil([&] { return view() && view()->url() == url; });
     }
 
-    // Runs the event loop until `done` holds. The engine's work arrives
-    // through the loop; it must sleep in it, not spin beside it.
-    static bool loopUntil(const std::function<bool()>& done, int timeoutMs = 20000)
-    {
-        if (done())
-            return true;
-        QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (done())
-                loop.quit();
-        });
-        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-        poll.start(5);
-        loop.exec();
-        return done();
-    }
-
     // The browser view, made by the web view module at the first page.
     QWebEngineView* view() const { return qobject_cast<QWebEngineView*>(f3->Chromium1); }
 

@@ -24,6 +24,22 @@ void settle()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+bool loopUntil(const std::function<bool()>& done, int timeoutMs, int pollMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    poll.start(pollMs);
+    loop.exec();
+    return done();
+}
+
 zelk::Downloader::Batch FakeDownloader::fetch(const QList<zelk::DownloadJob>& jobs,
                                               const zelk::DownloadLimits& l, Done done)
 {

@@ -22,6 +22,10 @@ namespace zelktest {
 void ensureCoreApp();
 // Lets the event loop deliver what is posted (download ends, queued calls).
 void settle();
+// Runs the event loop, sleeping in it while there is nothing to do, until
+// `done` holds or the time is up; returns `done`. Work that arrives through
+// the loop (the web engine's) must not be spun past.
+bool loopUntil(const std::function<bool()>& done, int timeoutMs = 20000, int pollMs = 5);
 
 struct PlayerLog
 {
