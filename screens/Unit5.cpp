@@ -161,7 +161,9 @@ QList<Element> settingsElements()
 
 } // namespace
 
-TForm5::TForm5(HeadUnit& unit) : Screen(unit, ScreenId::Form5, QStringLiteral("Zelk Radio"), false)
+// Unanchored elements of this screen move by half of a change of size.
+TForm5::TForm5(HeadUnit& unit)
+    : Screen(unit, ScreenId::Form5, QStringLiteral("Zelk Radio"), false, Floating::HalfChange)
 {
     const QList<Element> list = settingsElements();
     elements().build(list);

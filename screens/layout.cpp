@@ -23,7 +23,7 @@ namespace {
 // One axis of placeRect: start and length inside a container of `total`
 // that was `designTotal` in the design.
 std::pair<int, int> placeAxis(int start, int length, bool nearSide, bool farSide, int designTotal,
-                              int total)
+                              int total, Floating floating)
 {
     if (nearSide && farSide)
         return {start, length + (total - designTotal)};
@@ -31,23 +31,28 @@ std::pair<int, int> placeAxis(int start, int length, bool nearSide, bool farSide
         return {start + (total - designTotal), length};
     if (nearSide)
         return {start, length};
+    if (floating == Floating::HalfChange)
+        return {start + (total - designTotal) / 2, length};
     const double centre = (start + length / 2.0) / designTotal;
     return {static_cast<int>(std::lround(centre * total - length / 2.0)), length};
 }
 
 } // namespace
 
-QRect placeRect(const QRect& design, unsigned anchors, QSize designSize, QSize actual)
+QRect placeRect(const QRect& design, unsigned anchors, QSize designSize, QSize actual,
+                Floating floating)
 {
-    const auto [x, w] = placeAxis(design.x(), design.width(), anchors & AnchorLeft,
-                                  anchors & AnchorRight, designSize.width(), actual.width());
-    const auto [y, h] = placeAxis(design.y(), design.height(), anchors & AnchorTop,
-                                  anchors & AnchorBottom, designSize.height(), actual.height());
+    const auto [x, w] =
+        placeAxis(design.x(), design.width(), anchors & AnchorLeft, anchors & AnchorRight,
+                  designSize.width(), actual.width(), floating);
+    const auto [y, h] =
+        placeAxis(design.y(), design.height(), anchors & AnchorTop, anchors & AnchorBottom,
+                  designSize.height(), actual.height(), floating);
     return QRect(x, y, std::max(0, w), std::max(0, h));
 }
 
-DesignLayout::DesignLayout(QWidget* container, QSize designSize)
-    : QObject(container), m_container(container), m_designSize(designSize)
+DesignLayout::DesignLayout(QWidget* container, QSize designSize, Floating floating)
+    : QObject(container), m_container(container), m_designSize(designSize), m_floating(floating)
 {
     container->installEventFilter(this);
 }
@@ -91,7 +96,7 @@ void DesignLayout::place(const Item& item) const
 {
     if (item.widget)
         item.widget->setGeometry(
-            placeRect(item.design, item.anchors, m_designSize, m_container->size()));
+            placeRect(item.design, item.anchors, m_designSize, m_container->size(), m_floating));
 }
 
 bool DesignLayout::eventFilter(QObject* watched, QEvent* event)
@@ -408,9 +413,10 @@ QFont headUnitFont(int pixelSize, bool bold)
     return f;
 }
 
-ElementSet::ElementSet(QWidget* screen, QSize designSize) : m_screen(screen)
+ElementSet::ElementSet(QWidget* screen, QSize designSize, Floating floating)
+    : m_screen(screen), m_floating(floating)
 {
-    m_layouts.insert(screen, new DesignLayout(screen, designSize));
+    m_layouts.insert(screen, new DesignLayout(screen, designSize, floating));
 }
 
 void ElementSet::build(std::span<const Element> elements)
@@ -456,7 +462,7 @@ void ElementSet::build(std::span<const Element> elements)
                 w->setAutoFillBackground(true);
             }
             // Children of a panel are laid out in its own design size.
-            m_layouts.insert(w, new DesignLayout(w, e.rect.size()));
+            m_layouts.insert(w, new DesignLayout(w, e.rect.size(), m_floating));
             break;
         }
         case Kind::Gauge:
@@ -488,7 +494,7 @@ void ElementSet::build(std::span<const Element> elements)
             pal.setColor(QPalette::Window, e.look.background);
             pal.setColor(QPalette::WindowText, e.look.color);
             page->setPalette(pal);
-            m_layouts.insert(page, new DesignLayout(page, e.rect.size()));
+            m_layouts.insert(page, new DesignLayout(page, e.rect.size(), m_floating));
             w = page;
             break;
         }

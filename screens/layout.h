@@ -33,15 +33,23 @@ enum Anchor : unsigned {
     AnchorAll = AnchorLeft | AnchorTop | AnchorRight | AnchorBottom,
 };
 
+// How an element anchored to neither side of an axis follows its container:
+// its centre stays at the same fraction of the container, or it moves by half
+// of the change of size (the settings screen's rule). Both keep a centred
+// element centred; they part for elements off the centre.
+enum class Floating { CentreFraction, HalfChange };
+
 // Where an element with `design` geometry and `anchors` stands in a container
 // of size `actual` whose design size is `designSize`.
-QRect placeRect(const QRect& design, unsigned anchors, QSize designSize, QSize actual);
+QRect placeRect(const QRect& design, unsigned anchors, QSize designSize, QSize actual,
+                Floating floating = Floating::CentreFraction);
 
 class DesignLayout : public QObject
 {
     Q_OBJECT
 public:
-    DesignLayout(QWidget* container, QSize designSize);
+    DesignLayout(QWidget* container, QSize designSize,
+                 Floating floating = Floating::CentreFraction);
 
     void add(QWidget* w, const QRect& design, unsigned anchors);
     // Moves an element in design coordinates (parking at top 1000 and back).
@@ -64,6 +72,7 @@ private:
 
     QWidget* m_container;
     QSize m_designSize;
+    Floating m_floating;
     QList<Item> m_items;
 };
 
@@ -220,7 +229,8 @@ Look fieldLook(int px);
 class ElementSet
 {
 public:
-    ElementSet(QWidget* screen, QSize designSize = {1280, 720});
+    ElementSet(QWidget* screen, QSize designSize = {1280, 720},
+               Floating floating = Floating::CentreFraction);
     void build(std::span<const Element> elements);
 
     // The element called `name`; widget() insists that it exists.
@@ -240,6 +250,7 @@ public:
 
 private:
     QWidget* m_screen;
+    Floating m_floating;
     QHash<QString, QWidget*> m_widgets;
     QHash<QWidget*, DesignLayout*> m_layouts; // container -> its layout
 };

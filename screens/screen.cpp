@@ -16,10 +16,10 @@ namespace {
 constexpr int kSnapDistance = 10;
 } // namespace
 
-Screen::Screen(HeadUnit& unit, ScreenId id, const QString& title, bool stayOnTop)
+Screen::Screen(HeadUnit& unit, ScreenId id, const QString& title, bool stayOnTop, Floating floating)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint |
                            (stayOnTop ? Qt::WindowStaysOnTopHint : Qt::Widget)),
-      m_unit(unit), m_id(id), m_elements(this, kDesignSize), m_stayOnTop(stayOnTop)
+      m_unit(unit), m_id(id), m_elements(this, kDesignSize, floating), m_stayOnTop(stayOnTop)
 {
     setWindowTitle(title);
     setMinimumSize(kMinimumOuterSize);

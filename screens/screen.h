@@ -22,7 +22,8 @@ class Screen : public QWidget
 {
     Q_OBJECT
 public:
-    Screen(HeadUnit& unit, ScreenId id, const QString& title, bool stayOnTop);
+    Screen(HeadUnit& unit, ScreenId id, const QString& title, bool stayOnTop,
+           Floating floating = Floating::CentreFraction);
 
     ScreenId id() const { return m_id; }
     ElementSet& elements() { return m_elements; }

@@ -66,6 +66,12 @@ TEST(Layout, EachAnchorRuleAtALargerAndASmallerWindow)
     };
     for (const auto& c : cases)
         EXPECT_EQ(placeRect(c.design, c.anchors, {1280, 720}, c.window), c.expected) << c.name;
+    // The settings screen's rule for the unanchored: half of the change, which
+    // parts from the centre fraction for an element off the centre.
+    EXPECT_EQ(placeRect({456, 40, 513, 59}, AnchorNone, {1280, 720}, small, Floating::HalfChange),
+              QRect(328, -20, 513, 59));
+    EXPECT_EQ(placeRect({456, 40, 513, 59}, AnchorNone, {1280, 720}, small),
+              QRect(314, 28, 513, 59));
 }
 
 TEST(Clock, LongTimeFormatWithoutZone)

@@ -387,8 +387,8 @@ TEST_F(SettingsScreenTest, AboutPanelCoversTheScreenUnderTheKeyboardAndKeepsItsC
 
     f5->resize(1024, 600);
     EXPECT_EQ(f5->about->geometry(), QRect(0, 0, 1024, 600));
-    // Same size; its centre at the same fraction of the screen as in 1280x720.
-    EXPECT_EQ(f5->Panel1->geometry(), QRect(246, 88, 545, 369));
+    // Same size, moved by half of the change of size.
+    EXPECT_EQ(f5->Panel1->geometry(), QRect(375 - 128, 142 - 60, 545, 369));
 
     tap(f5->lab_close);
     EXPECT_FALSE(f5->about->isVisible());
