@@ -112,9 +112,9 @@ void HeadUnit::chgWin()
     screens.chgWin();
 }
 
-std::function<void()> HeadUnit::hotKey(ScreenId shown, int key, bool autoRepeat) const
+std::function<void()> HeadUnit::hotKey(ScreenId shown, int key, bool autoRepeat)
 {
-    auto* self = const_cast<HeadUnit*>(this);
+    HeadUnit* self = this;
     const bool repeats = key == Qt::Key_F11 || key == Qt::Key_F12;
     if (autoRepeat && !repeats)
         return {};

@@ -73,7 +73,7 @@ public:
     // What a function key does on the screen `shown`: that screen's own
     // binding, else the radio screen's. Empty when no screen binds the key.
     // Only F11 and F12 act again while the key is held down.
-    std::function<void()> hotKey(ScreenId shown, int key, bool autoRepeat) const;
+    std::function<void()> hotKey(ScreenId shown, int key, bool autoRepeat);
     // A screen's window was closed: every timer stops and the program ends.
     void closeScreen(ScreenId screen);
 
