@@ -29,6 +29,7 @@ void Menu::butRadio_click()
         storeMode(true);
         return;
     }
+    m_unit.music.leavingForRadio();
     Volume& volume = m_unit.volume;
     if (m_unit.player) {
         volume.savedVolume = m_unit.player->volume();

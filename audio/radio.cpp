@@ -83,9 +83,10 @@ void Radio::reloadRadio()
 
 void Radio::sw2_radio(std::function<void()> then)
 {
+    Music& music = m_unit.music;
+    music.leavingForRadio();
     if (m_unit.player)
         m_unit.player->stop();
-    Music& music = m_unit.music;
     music.MusicID3Check.setEnabled(false);
     speicher.set(QStringLiteral("FM: 1"));
     sendername.set(QStringLiteral("Laden..."));

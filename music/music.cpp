@@ -32,6 +32,7 @@ void Music::attachPlayer()
 
 void Music::sw2_music()
 {
+    m_storePending = false;
     if (music_started.on())
         check_PlaylistItem.setEnabled(true);
     timecount.clear();
@@ -59,12 +60,15 @@ void Music::startPlaylist()
         return;
     m_unit.player->setUrl(m_unit.settings.live.filename.text());
     m_unit.player->play();
+    // A search under way starts over with the list.
+    m_searchSteps = 0;
     refresh_title();
 }
 
 void Music::startSearch()
 {
     m_searchSteps = 0;
+    m_searchMuted = m_unit.volume.muted.on();
     skip2last.setEnabled(true);
 }
 
@@ -73,8 +77,18 @@ void Music::startSearch()
 // toggle it off.
 void Music::soundBackOn()
 {
+    m_searchMuted = false;
     if (m_unit.volume.muted.on())
         m_unit.volume.unmute();
+}
+
+void Music::leavingForRadio()
+{
+    m_storePending = false;
+    // The search goes on once music plays again, but the station must not
+    // stay silent because the search had muted the playlist.
+    if (skip2last.isEnabled() && m_searchMuted)
+        soundBackOn();
 }
 
 void Music::abort_autoskip()
@@ -145,6 +159,7 @@ void Music::but_pause_click()
 
 void Music::stop()
 {
+    m_storePending = false;
     abort_autoskip();
     if (m_unit.player)
         m_unit.player->stop();
@@ -191,8 +206,9 @@ void Music::itemOpened()
 
 void Music::storeTitle()
 {
-    // Without an open item there is no title: the one stored stays.
-    if (!m_unit.player || !m_unit.player->hasCurrentItem())
+    // Without an open item there is no title: the one stored stays. A
+    // station's title is never the remembered song.
+    if (!m_unit.player || !m_unit.player->hasCurrentItem() || m_unit.radio.radiomode.on())
         return;
     lastSong = m_unit.player->currentItemName();
     m_unit.settings.config.setLine(cfg::LastSong, lastSong);
@@ -209,8 +225,10 @@ void Music::skip2last_tick()
     if (!m_unit.player)
         return;
     const MediaPlayer& player = *m_unit.player.get();
-    // An item on its way has no name yet: compare when it has one.
-    if (player.isOpening())
+    // In radio mode the player holds a station: the search waits for the
+    // playlist to come back. An item on its way has no name yet: compare
+    // when it has one.
+    if (m_unit.radio.radiomode.on() || player.isOpening())
         return;
     const QString remembered = m_unit.settings.config.line(cfg::LastSong);
     const QString current = player.currentItemName();

@@ -53,6 +53,10 @@ public:
 
     // Enables skip2last: a last-song search from the current item on.
     void startSearch();
+    // The player is about to take a station: a title store waiting for an
+    // item's name is dropped, and a search that muted the sound gives it
+    // back (the search itself goes on when music plays again).
+    void leavingForRadio();
 
     void skip2last_tick();
     void check_PlaylistItem_tick();
@@ -74,6 +78,8 @@ private:
     bool m_storePending = false;
     // Steps of the running last-song search.
     int m_searchSteps = 0;
+    // The sound was muted when the running search began.
+    bool m_searchMuted = false;
 };
 
 } // namespace zelk

@@ -4,9 +4,11 @@
 
 #include "platform/mpvplayer.h"
 #include "support/core_fixture.h"
+#include "support/httpserver.h"
 #include "support/media.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -362,6 +364,94 @@ TEST_F(MusicTest, KeysF2AndF3SkipInMusicModeOnly)
     EXPECT_EQ(line41(), QStringLiteral("Beta"));
 }
 
+TEST_F(MusicTest, SearchWaitsThroughRadioModeAndNeverStoresAStationTitle)
+{
+    writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")},
+                            {cfg::Playlist, playlist},
+                            {cfg::Volume, QStringLiteral("45")},
+                            {cfg::LastSong, QStringLiteral("Delta")},
+                            {cfg::AutoplayLast, QStringLiteral("true")},
+                            {cfg::RadioMode, QStringLiteral("false")},
+                            {cfg::AutoChangeMode, QStringLiteral("true")}}));
+    boot();
+    unit->restartOnce.fire(); // muted, searching for the last item
+    music().skip2last.fire();
+    ASSERT_EQ(fake.player->nexts, 1);
+    ASSERT_TRUE(unit->volume.muted.on());
+
+    unit->seq.run([this] { unit->menu.butRadio_click(); });
+    unit->seq.skipWaits();
+    ASSERT_TRUE(unit->radio.radiomode.on());
+    fake.player->itemName = QStringLiteral("Station title");
+    EXPECT_FALSE(unit->volume.muted.on()) << "the station plays aloud";
+    EXPECT_EQ(fake.player->volumes.last(), 45);
+    for (int tick = 0; tick < 6; ++tick)
+        music().skip2last.fire();
+    EXPECT_TRUE(music().skip2last.isEnabled()) << "the search keeps running";
+    EXPECT_EQ(fake.player->nexts, 1) << "but steps nowhere in radio mode";
+    EXPECT_FALSE(music().check_PlaylistItem.isEnabled());
+    EXPECT_FALSE(music().music_started.on());
+    EXPECT_EQ(line41(), QStringLiteral("Delta"));
+
+    // Music again: the list starts over and the search finds its song.
+    unit->menu.but_music();
+    for (int tick = 0; tick < 10 && music().skip2last.isEnabled(); ++tick)
+        music().skip2last.fire();
+    EXPECT_EQ(fake.player->itemName, QStringLiteral("Delta"));
+    EXPECT_TRUE(music().music_started.on());
+    EXPECT_FALSE(unit->volume.muted.on());
+    music().check_PlaylistItem.fire();
+    EXPECT_EQ(line41(), QStringLiteral("Delta"));
+}
+
+TEST_F(MusicTest, RestoreWithoutThePlaylistPlaysTheStationAloudAndSeeksNothing)
+{
+    writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")},
+                            {cfg::Playlist, tmp.filePath(QStringLiteral("unmounted/list.wpl"))},
+                            {cfg::Volume, QStringLiteral("45")},
+                            {cfg::ActiveStation, QStringLiteral("2")},
+                            {cfg::LastSong, QStringLiteral("Gamma")},
+                            {cfg::RadioMode, QStringLiteral("false")},
+                            {cfg::AutoChangeMode, QStringLiteral("true")}}));
+    boot();
+    fake.player->itemName = QStringLiteral("Station title");
+    unit->restartOnce.fire();
+    EXPECT_TRUE(unit->radio.radiomode.on());
+    EXPECT_FALSE(music().skip2last.isEnabled());
+    EXPECT_FALSE(unit->volume.muted.on());
+    EXPECT_EQ(unit->volume.volume, 45);
+    EXPECT_EQ(fake.player->volumes.last(), 45);
+    EXPECT_EQ(storedConfig().value(cfg::ActiveStation), QStringLiteral("2"));
+    music().check_PlaylistItem.fire(); // even a stray tick stores nothing
+    EXPECT_EQ(line41(), QStringLiteral("Gamma"));
+}
+
+TEST_F(MusicTest, APendingTitleStoreIsDroppedByStopAndBothSwitches)
+{
+    const std::pair<const char*, std::function<void(HeadUnit&)>> ways[] = {
+        {"stop", [](HeadUnit& u) { u.music.stop(); }},
+        {"sw2_radio",
+         [](HeadUnit& u) {
+             u.seq.run([&u] { u.menu.butRadio_click(); });
+             u.seq.skipWaits();
+         }},
+        {"sw2_music", [](HeadUnit& u) { u.music.sw2_music(); }},
+    };
+    for (const auto& [name, way] : ways) {
+        SCOPED_TRACE(name);
+        bootToRadio();
+        unit->menu.but_music();
+        fake.player->stepsOpen = true;
+        music().skip_plus();
+        way(*unit);
+        fake.player->open(QStringLiteral("Opened later"));
+        settle();
+        EXPECT_EQ(line41(), QStringLiteral("Pure Shores"));
+        fake.player->stepsOpen = false;
+        unit.reset();
+    }
+}
+
 struct RestoreModeCase
 {
     const char* line5;
@@ -432,6 +522,8 @@ protected:
         QFile m3u(s_media->filePath(QStringLiteral("music/drive.m3u")));
         s_ready = s_ready && m3u.open(QIODevice::WriteOnly);
         m3u.write("#EXTM3U\nt1.mp3\nt2.mp3\nt3.mp3\n../elsewhere/t4.mp3\n");
+        s_ready = s_ready && zelktest::makeTone(s_media->filePath(QStringLiteral("station.mp3")),
+                                                60, QStringLiteral("Senderkennung"), 800);
     }
     void SetUp() override
     {
@@ -443,7 +535,7 @@ protected:
             return createMpvPlayer(options);
         };
     }
-    void bootWith(const QString& list, const QString& lastSong)
+    void bootWith(const QString& list, const QString& lastSong, const QString& station = {})
     {
         QStringList lines = configWith({{cfg::Fullscreen, QStringLiteral("true")},
                                         {cfg::Playlist, s_media->filePath(list)},
@@ -453,6 +545,7 @@ protected:
                                         {cfg::AutoChangeMode, QStringLiteral("true")}});
         for (int n = 0; n < 6; ++n)
             lines[cfg::StationUrl1 + n].clear(); // no station off this machine
+        lines[cfg::StationUrl1] = station;
         writeConfig(lines);
         boot();
     }
@@ -524,6 +617,77 @@ TEST_F(MusicEngineTest, SkipsAdvanceTheRealPlayerAndStoreTheTitleItOpened)
     unit->music.skip_minus();
     ASSERT_TRUE(waitUntil(
         [this] { return storedConfig().value(cfg::LastSong) == QStringLiteral("Erster Titel"); }));
+}
+
+// A loopback station whose stream carries a title tag of its own.
+class MusicAndRadioEngineTest : public MusicEngineTest
+{
+protected:
+    void SetUp() override
+    {
+        MusicEngineTest::SetUp();
+        server.setFile("/live.mp3", s_media->filePath(QStringLiteral("station.mp3")).toStdString(),
+                       "audio/mpeg");
+    }
+    QString station() const { return QString::fromStdString(server.url("/live.mp3")); }
+    // Back to radio by the menu's tile, until the station's own title shows.
+    bool toRadio()
+    {
+        unit->seq.run([this] { unit->menu.butRadio_click(); });
+        return waitUntil([this] {
+            return unit->radio.radiomode.on() && playing() == QStringLiteral("Senderkennung");
+        });
+    }
+    // Keeps every music timer that is on ticking for a while.
+    void tickFor(int ms)
+    {
+        QElapsedTimer t;
+        t.start();
+        waitUntil(
+            [&] {
+                for (UiTimer* timer : {&unit->music.skip2last, &unit->music.check_PlaylistItem})
+                    if (timer->isEnabled())
+                        timer->fire();
+                return t.elapsed() > ms;
+            },
+            ms + 2000);
+    }
+    zelktest::HttpServer server;
+};
+
+TEST_F(MusicAndRadioEngineTest, SearchSwitchedToRadioNeverStoresTheStationsTitle)
+{
+    bootWith(QStringLiteral("music/drive.wpl"), QStringLiteral("Nirgends"), station());
+    unit->restartOnce.fire();
+    const int level = unit->volume.savedVolume; // the stored level, muted for the search
+    ASSERT_GT(level, 0);
+    ASSERT_TRUE(waitUntil([this] { return !unit->player->isOpening(); }));
+    unit->music.skip2last.fire(); // one step into the list
+    ASSERT_TRUE(toRadio());
+    tickFor(2000);
+    EXPECT_EQ(storedConfig().value(cfg::LastSong), QStringLiteral("Nirgends"));
+    EXPECT_TRUE(unit->music.skip2last.isEnabled());
+    EXPECT_FALSE(unit->music.check_PlaylistItem.isEnabled());
+    EXPECT_FALSE(unit->volume.muted.on());
+    EXPECT_EQ(unit->player->volume(), level) << "the station is not left muted";
+
+    unit->menu.but_music();
+    ASSERT_FALSE(unit->radio.radiomode.on());
+    ASSERT_TRUE(searchEnds());
+    EXPECT_EQ(playing(), QStringLiteral("Letzter Titel")) << "one whole pass from the top";
+}
+
+TEST_F(MusicAndRadioEngineTest, SkipStillOpeningWhenTheRadioTakesOverStoresNothing)
+{
+    bootWith(QStringLiteral("music/drive.wpl"), QStringLiteral("Erster Titel"), station());
+    unit->restartOnce.fire();
+    ASSERT_TRUE(searchEnds());
+    unit->music.check_PlaylistItem.setEnabled(false); // only the skip's store is under test
+    unit->music.skip_plus();
+    ASSERT_TRUE(unit->player->isOpening());
+    ASSERT_TRUE(toRadio());
+    tickFor(1000);
+    EXPECT_EQ(storedConfig().value(cfg::LastSong), QStringLiteral("Erster Titel"));
 }
 
 TEST_F(MusicTest, FirstStartNeverGoesBackToMusicMode)
