@@ -81,8 +81,14 @@ void HeadUnit::restartOnce_tick()
         settings.live.auto_changemode.on()) {
         volume.mute();
         menu.but_music();
-        music.lastSong = settings.config.line(cfg::LastSong);
-        music.startSearch();
+        if (radio.radiomode.on()) {
+            // No playlist to go back to (moved, or on a drive not mounted
+            // yet): the restored station plays aloud and nothing is sought.
+            volume.unmute();
+        } else {
+            music.lastSong = settings.config.line(cfg::LastSong);
+            music.startSearch();
+        }
     }
     restartOnce.setEnabled(false);
 }
@@ -112,10 +118,16 @@ void HeadUnit::chgWin()
     screens.chgWin();
 }
 
-std::function<void()> HeadUnit::hotKey(ScreenId shown, int key, bool autoRepeat)
+std::function<void()> HeadUnit::hotKey(ScreenId shown, int key, bool autoRepeat,
+                                       Qt::KeyboardModifiers modifiers)
 {
     HeadUnit* self = this;
-    const bool repeats = key == Qt::Key_F11 || key == Qt::Key_F12;
+    // Ctrl+F5, Alt+F10 and the like belong to the desktop or the game.
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::MetaModifier))
+        return {};
+    // Steps repeat while the key is held; toggles and switches act once.
+    const bool repeats =
+        key == Qt::Key_F2 || key == Qt::Key_F3 || key == Qt::Key_F11 || key == Qt::Key_F12;
     if (autoRepeat && !repeats)
         return {};
     // The main menu and the web view bind F11 and F12 themselves.
