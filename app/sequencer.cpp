@@ -50,10 +50,12 @@ void Sequencer::bindTimer(UiTimer& timer, std::function<void()> tick)
             run(tick);
             return;
         }
-        for (const DueTick& due : m_dueTicks)
-            if (due.timer == t)
+        for (DueTick& due : m_dueTicks)
+            if (due.timer == t) {
+                due.starts = t->starts(); // due again since any restart
                 return; // one deferred tick per timer, however many came due
-        m_dueTicks.push_back({t, tick});
+            }
+        m_dueTicks.push_back({t, t->starts(), tick});
     });
 }
 
@@ -124,7 +126,7 @@ void Sequencer::drain()
     while (!holding() && m_queue.empty() && !m_dueTicks.empty()) {
         DueTick due = std::move(m_dueTicks.front());
         m_dueTicks.pop_front();
-        if (due.timer->isEnabled())
+        if (due.timer->isEnabled() && due.timer->starts() == due.starts)
             run(due.tick);
     }
     m_draining = false;

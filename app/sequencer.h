@@ -42,7 +42,8 @@ public:
     // waits for, a closed window.
     void post(std::function<void()> handler);
     // Every tick of `timer` runs `tick`. A tick that falls into a hold runs
-    // once after it, unless the timer was disabled meanwhile.
+    // once after it, unless the timer was disabled or restarted meanwhile
+    // (as stopping a timer discards its pending tick message).
     void bindTimer(UiTimer& timer, std::function<void()> tick);
 
     // The rest of the running operation, `ms` from now.
@@ -77,6 +78,7 @@ private:
     struct DueTick
     {
         UiTimer* timer;
+        quint64 starts; // the timer's start count when the tick came due
         std::function<void()> tick;
     };
     std::deque<DueTick> m_dueTicks;

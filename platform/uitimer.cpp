@@ -8,13 +8,15 @@ UiTimer::UiTimer(int intervalMs, bool enabled, QObject* parent) : QObject(parent
     m_timer.setTimerType(Qt::CoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, &UiTimer::fire);
     if (enabled)
-        m_timer.start();
+        setEnabled(true);
 }
 
 void UiTimer::setEnabled(bool on)
 {
-    if (on && !m_timer.isActive())
+    if (on && !m_timer.isActive()) {
         m_timer.start();
+        ++m_starts;
+    }
     else if (!on)
         m_timer.stop();
 }

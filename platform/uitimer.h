@@ -21,6 +21,10 @@ public:
     int interval() const { return m_timer.interval(); }
     // Milliseconds until the next tick; -1 when disabled.
     int remainingTime() const { return m_timer.remainingTime(); }
+    // Counts the times the timer was enabled from disabled: a tick that came
+    // due under one count is void once the timer has been stopped or
+    // restarted.
+    quint64 starts() const { return m_starts; }
     void setHandler(std::function<void()> handler) { m_handler = std::move(handler); }
     // Runs the handler now, as a tick would (tests, and nothing else).
     void fire();
@@ -28,6 +32,7 @@ public:
 private:
     QTimer m_timer;
     std::function<void()> m_handler;
+    quint64 m_starts = 0;
 };
 
 } // namespace zelk

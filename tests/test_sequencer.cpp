@@ -55,6 +55,49 @@ TEST_F(SequencerTest, InputAndTicksDuringAWaitComeAfterItsContinuation)
     EXPECT_EQ(log.last(), QStringLiteral("tick"));
 }
 
+TEST_F(SequencerTest, AHeldTickIsVoidOnceInputRestartedOrStoppedItsTimer)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(UiTimer&)> inputDuringWait;
+        bool tickRuns;
+    };
+    const Case cases[] = {
+        {"untouched", [](UiTimer&) {}, true},
+        {"enabled again while running: no restart", [](UiTimer& t) { t.setEnabled(true); }, true},
+        {"restarted",
+         [](UiTimer& t) {
+             t.setEnabled(false);
+             t.setEnabled(true);
+         },
+         false},
+        {"stopped", [](UiTimer& t) { t.setEnabled(false); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UiTimer countdown(3000, true);
+        int ticks = 0;
+        seq.bindTimer(countdown, [&] { ++ticks; });
+        seq.input([&] { seq.wait(20, [] {}); });
+        countdown.fire(); // came due during the wait
+        seq.input([&] { c.inputDuringWait(countdown); });
+        seq.skipWaits();
+        EXPECT_EQ(ticks, c.tickRuns ? 1 : 0);
+    }
+    // Due, restarted, due again: the second tick runs once.
+    UiTimer countdown(3000, true);
+    int ticks = 0;
+    seq.bindTimer(countdown, [&] { ++ticks; });
+    seq.wait(20, [] {});
+    countdown.fire();
+    countdown.setEnabled(false);
+    countdown.setEnabled(true);
+    countdown.fire();
+    seq.skipWaits();
+    EXPECT_EQ(ticks, 1);
+}
+
 TEST_F(SequencerTest, ThreadKeepsRunningDuringAWait)
 {
     int beats = 0;
