@@ -99,17 +99,40 @@ void bindCheck(FlagValue& value, QAbstractButton* box)
     });
 }
 
+// What the box would read on losing the focus: a number brought into the
+// range, and the lower bound for a text that is no number.
+int readSpinText(const QSpinBox* spin)
+{
+    bool ok = false;
+    const qlonglong typed = spin->cleanText().toLongLong(&ok);
+    if (!ok)
+        return spin->minimum();
+    return static_cast<int>(std::clamp<qlonglong>(typed, spin->minimum(), spin->maximum()));
+}
+
 void bindSpin(IntValue& value, QSpinBox* spin)
 {
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     spin->setValue(value.value());
-    QObject::connect(&value, &IntValue::changed, spin, [spin](int v) {
-        if (spin->value() != v)
+    auto typing = std::make_shared<bool>(false);
+    QObject::connect(&value, &IntValue::changed, spin, [spin, typing](int v) {
+        if (!*typing && spin->value() != v)
             spin->setValue(v);
     });
     QObject::connect(spin, &QSpinBox::valueChanged, &value, [&value](int v) {
         if (value.value() != v)
             value.set(v);
     });
+    // A typed size counts at once: the save button takes no focus, so a tap
+    // on it leaves the focus, and the text not yet read, in the box. The
+    // text itself is left alone while it is being typed.
+    QObject::connect(spin, &QSpinBox::textChanged, &value, [&value, spin, typing] {
+        *typing = true;
+        value.set(readSpinText(spin));
+        *typing = false;
+    });
+    QObject::connect(spin, &QSpinBox::editingFinished, spin,
+                     [&value, spin] { spin->setValue(value.value()); });
 }
 
 } // namespace
@@ -174,7 +197,7 @@ void Frontend::setupScreenConnections()
     connect(&screens, &ScreenManager::shown, this, [this](ScreenId id) { screen(id)->show(); });
     connect(&screens, &ScreenManager::hidden, this, [this](ScreenId id) { screen(id)->hide(); });
     connect(&screens, &ScreenManager::geometryHandedOver, this, [this](ScreenId from, ScreenId to) {
-        screen(to)->setGeometry(screen(from)->geometry());
+        screen(to)->takePlaceOf(*screen(from));
     });
     connect(&screens, &ScreenManager::repaint, this,
             [this](ScreenId id) { screen(id)->but_refresh(); });
@@ -188,7 +211,7 @@ void Frontend::setupScreenConnections()
         if (front != Form1) {
             Form1->show();
             front->hide();
-            Form1->setGeometry(front->geometry());
+            Form1->takePlaceOf(*front);
         }
         Form1->raise();
         Form1->activateWindow();
@@ -351,9 +374,10 @@ void Frontend::setupSettingsConnections()
     bindText(live.filename, {Form5->filename});
 }
 
-bool Frontend::routeHotKey(Screen* window, int key, bool autoRepeat)
+bool Frontend::routeHotKey(Screen* window, int key, bool autoRepeat,
+                           Qt::KeyboardModifiers modifiers)
 {
-    std::function<void()> op = m_unit.hotKey(window->id(), key, autoRepeat);
+    std::function<void()> op = m_unit.hotKey(window->id(), key, autoRepeat, modifiers);
     if (!op)
         return false;
     m_unit.seq.input(std::move(op));
@@ -373,7 +397,7 @@ bool Frontend::eventFilter(QObject* watched, QEvent* event)
     auto* window = qobject_cast<Screen*>(widget->window());
     if (!window || (window != Form1 && window != Form2 && window != Form3 && window != Form5))
         return false;
-    return routeHotKey(window, key->key(), key->isAutoRepeat());
+    return routeHotKey(window, key->key(), key->isAutoRepeat(), key->modifiers());
 }
 
 } // namespace zelk

@@ -37,7 +37,8 @@ public:
 
     // A function key pressed on `window` (one of the four screens). Returns
     // whether a screen binds it.
-    bool routeHotKey(Screen* window, int key, bool autoRepeat = false);
+    bool routeHotKey(Screen* window, int key, bool autoRepeat = false,
+                     Qt::KeyboardModifiers modifiers = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

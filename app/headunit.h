@@ -71,9 +71,11 @@ public:
     void chgWin();
 
     // What a function key does on the screen `shown`: that screen's own
-    // binding, else the radio screen's. Empty when no screen binds the key.
-    // Only F11 and F12 act again while the key is held down.
-    std::function<void()> hotKey(ScreenId shown, int key, bool autoRepeat);
+    // binding, else the radio screen's. Empty when no screen binds the key,
+    // and for a key pressed with Ctrl, Alt, Shift or Meta. Only the steps
+    // (F2, F3, F11, F12) act again while the key is held down.
+    std::function<void()> hotKey(ScreenId shown, int key, bool autoRepeat,
+                                 Qt::KeyboardModifiers modifiers = {});
     // A screen's window was closed: every timer stops and the program ends.
     void closeScreen(ScreenId screen);
 

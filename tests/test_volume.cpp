@@ -2,6 +2,7 @@
 
 #include "support/core_fixture.h"
 
+#include <QFile>
 #include <QThread>
 
 using namespace zelk;
@@ -146,14 +147,53 @@ TEST_F(VolumeTest, SequenceDownToZeroThenMuteThenUpFromTheSettingsScreen)
     EXPECT_EQ(storedConfig().value(cfg::Volume), QStringLiteral("5"));
 }
 
-TEST_F(VolumeTest, HeldKeysRepeatOnlyTheVolumeSteps)
+TEST_F(VolumeTest, HeldKeysRepeatTheStepsAndNoKeyActsWithAModifier)
 {
     boot();
-    for (int key : {Qt::Key_F11, Qt::Key_F12})
-        EXPECT_TRUE(unit->hotKey(ScreenId::Form1, key, true)) << key;
-    for (int key : {Qt::Key_F1, Qt::Key_F5, Qt::Key_F10})
-        EXPECT_FALSE(unit->hotKey(ScreenId::Form1, key, true)) << key;
-    EXPECT_FALSE(unit->hotKey(ScreenId::Form1, Qt::Key_F4, false));
+    for (ScreenId screen : kAllScreens) {
+        for (int key : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F11, Qt::Key_F12})
+            EXPECT_TRUE(unit->hotKey(screen, key, true)) << key;
+        for (int key : {Qt::Key_F1, Qt::Key_F5, Qt::Key_F10})
+            EXPECT_FALSE(unit->hotKey(screen, key, true)) << key;
+        EXPECT_FALSE(unit->hotKey(screen, Qt::Key_F4, false));
+        for (int key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F5, Qt::Key_F10, Qt::Key_F11,
+                        Qt::Key_F12}) {
+            for (Qt::KeyboardModifier m : {Qt::ControlModifier, Qt::AltModifier,
+                                           Qt::ShiftModifier, Qt::MetaModifier})
+                EXPECT_FALSE(unit->hotKey(screen, key, false, m)) << key << " with " << m;
+            // The number pad's flag is no modifier a user holds.
+            EXPECT_TRUE(unit->hotKey(screen, key, false, Qt::KeypadModifier)) << key;
+        }
+    }
+    // A held Ctrl+F12 changes nothing.
+    unit->volume.volume = 50;
+    unit->seq.run(unit->hotKey(ScreenId::Form1, Qt::Key_F12, false, Qt::ControlModifier));
+    EXPECT_EQ(unit->volume.volume, 50);
+}
+
+TEST_F(VolumeTest, AStepDuringTheRadioTilesWaitKeepsTheMenuOverlayItsFullTime)
+{
+    const QString playlist = tmp.filePath(QStringLiteral("list.m3u"));
+    QFile list(playlist);
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("a.mp3\n");
+    list.close();
+    writeConfig(configWith({{cfg::Playlist, playlist}}));
+    boot();
+    unit->restartOnce.setEnabled(false);
+    unit->menu.but_music();
+    ASSERT_FALSE(unit->radio.radiomode.on());
+    unit->screens.switchScreen(ScreenId::Form1, ScreenId::Form2);
+    VolumeOverlay& overlay = unit->volume.form2;
+    unit->seq.input(unit->hotKey(ScreenId::Form2, Qt::Key_F12, false));
+    ASSERT_TRUE(overlay.volbar.on());
+    unit->seq.input([this] { unit->menu.butRadio_click(); });
+    ASSERT_TRUE(unit->seq.holding());
+    overlay.voltimer.fire(); // its three seconds ran out during the wait
+    unit->seq.input(unit->hotKey(ScreenId::Form2, Qt::Key_F12, false));
+    unit->seq.skipWaits();
+    EXPECT_TRUE(overlay.volbar.on()) << "the second step restarted the countdown";
+    EXPECT_TRUE(overlay.voltimer.isEnabled());
 }
 
 TEST_F(VolumeTest, TuningWhileMutedShowsSoundOnOnTheRadioScreenOnly)
