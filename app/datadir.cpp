@@ -13,9 +13,17 @@ QString resolveDataDir()
         base = qEnvironmentVariable("APPDATA");
     if (base.isEmpty())
         base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (!base.endsWith(QLatin1Char('/')) && !base.endsWith(QDir::separator()))
-        base += QLatin1Char('/');
-    return base + QStringLiteral("Tovemark/Zelk_Quen/");
+    return dataDirFrom(base + QStringLiteral("/Tovemark/Zelk_Quen"));
+}
+
+QString dataDirFrom(const QString& given)
+{
+    if (given.isEmpty())
+        return resolveDataDir();
+    QString dir = QDir::cleanPath(QDir::current().absoluteFilePath(given));
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir;
 }
 
 std::optional<QString> prepareDataDir(const QString& dataDir)

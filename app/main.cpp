@@ -51,9 +51,7 @@ int main(int argc, char** argv)
             QCoreApplication::quit();
     });
 
-    QString dataDir = options.dataDir.isEmpty() ? zelk::resolveDataDir() : options.dataDir;
-    if (!dataDir.endsWith(QLatin1Char('/')))
-        dataDir += QLatin1Char('/');
+    const QString dataDir = zelk::dataDirFrom(options.dataDir);
     if (const auto error = zelk::prepareDataDir(dataDir)) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("ZelkRadio"), *error);
         box.setTextFormat(Qt::PlainText);

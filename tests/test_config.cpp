@@ -254,6 +254,19 @@ TEST(DataDir, ComesFromTheVariableElseTheUserDataFolder)
     qunsetenv("APPDATA");
     EXPECT_TRUE(resolveDataDir().endsWith(QStringLiteral("/Tovemark/Zelk_Quen/")));
     EXPECT_FALSE(resolveDataDir().startsWith(QStringLiteral("/Tovemark")));
+    // Relative folders count from the current one, whichever way they come.
+    const QString here = QDir::currentPath();
+    qputenv("appdata", "rel/a/");
+    EXPECT_EQ(resolveDataDir(), here + QStringLiteral("/rel/a/Tovemark/Zelk_Quen/"));
+    const std::pair<const char*, QString> given[] = {
+        {"data", here + QStringLiteral("/data/")},
+        {"./data/../other/", here + QStringLiteral("/other/")},
+        {"/abs/data", QStringLiteral("/abs/data/")},
+        {"/abs//data/", QStringLiteral("/abs/data/")},
+    };
+    for (const auto& [path, expected] : given)
+        EXPECT_EQ(dataDirFrom(QString::fromLatin1(path)), expected) << path;
+    EXPECT_EQ(dataDirFrom(QString()), resolveDataDir());
     qputenv("appdata", oldLower);
     qputenv("APPDATA", oldUpper);
 }
