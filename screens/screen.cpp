@@ -72,6 +72,9 @@ void Screen::enterWindowMode()
         setWindowFlags(flags); // hides the window; shown again below
     m_sizeable = true;
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // A fixed frame held the minimum at its size, which would keep the
+    // window from going back to the design size.
+    keepMinimumOuterSize();
     resize(kDesignSize);
     move(0, 0);
     if (wasVisible)
@@ -99,6 +102,14 @@ void Screen::resizeOuter(QSize outer)
         resize(inner);
     else
         setFixedSize(inner);
+}
+
+void Screen::takePlaceOf(const QWidget& other)
+{
+    const QRect place = other.geometry();
+    if (m_windowMode && !m_sizeable)
+        setFixedSize(place.size());
+    setGeometry(place);
 }
 
 void Screen::setCaption(const QString& element, const QString& text)

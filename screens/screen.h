@@ -41,6 +41,9 @@ public:
     void setSizeable(bool sizeable);
     // The window's outer size, frame included, also when its frame is fixed.
     void resizeOuter(QSize outer);
+    // Takes the place and size of `other`, also under a fixed frame, which
+    // holds a size of its own until it is given another.
+    void takePlaceOf(const QWidget& other);
     // In window mode the window snaps to the edges of its display.
     void setSnapsToEdges(bool on) { m_snaps = on; }
 

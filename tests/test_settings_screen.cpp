@@ -479,6 +479,56 @@ TEST_F(SettingsScreenTest, PlaylistChooserShowsAFolderSelectsRenamesAndOpens)
     EXPECT_FALSE(f5->choosePlaylist->isVisible());
 }
 
+TEST_F(SettingsScreenTest, AfterAFixedFrameSaveEveryScreenTakesTheSizeAndF5GivesTheDesignBack)
+{
+    enter(false);
+    tap(f5->Image12);
+    retype(f5->aufl_x, QStringLiteral("1100"));
+    retype(f5->aufl_y, QStringLiteral("650"));
+    if (f5->CB_aufl_chgbl->isChecked())
+        tapBox(f5->CB_aufl_chgbl);
+    tap(f5->Button10);
+    ASSERT_EQ(f5->frameGeometry().size(), QSize(1100, 650));
+    const QSize inner = f5->size();
+
+    tap(f5->butback);
+    ASSERT_TRUE(f2->isVisible());
+    EXPECT_EQ(f2->size(), inner) << "the menu takes the settings screen's size";
+    QTest::mouseClick(f2->butRadio, Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(f1->isVisible());
+    EXPECT_EQ(f1->size(), inner);
+    EXPECT_EQ(f1->minimumSize(), f1->maximumSize()) << "the frame stays fixed";
+
+    QTest::keyClick(f1, Qt::Key_F5);
+    for (Screen* screen : std::initializer_list<Screen*>{f1, f2, f3, f5}) {
+        SCOPED_TRACE(static_cast<int>(screen->id()));
+        EXPECT_EQ(screen->size(), QSize(1280, 720));
+        EXPECT_NE(screen->minimumSize(), screen->maximumSize()) << "sizeable again";
+        EXPECT_LE(screen->minimumSize().width(), 1024);
+    }
+}
+
+TEST_F(SettingsScreenTest, ASizeTypedAndSavedAtOnceIsBoundedAndUsed)
+{
+    enter(false);
+    const struct
+    {
+        const char* typed;
+        int width; // outer width after the save
+    } cases[] = {{"1150", 1150}, {"900", 1024}, {"abc", 1024}, {"1210", 1210}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        tap(f5->Image12);
+        retype(f5->aufl_y, QStringLiteral("700"));
+        retype(f5->aufl_x, QString::fromLatin1(c.typed));
+        ASSERT_TRUE(f5->aufl_x->hasFocus());
+        tap(f5->Button10); // the focus stays in the box
+        EXPECT_EQ(f5->frameGeometry().size(), QSize(c.width, 700));
+        f5->setFocus();
+        EXPECT_EQ(f5->aufl_x->text(), QString::number(c.width)) << "the box shows what was used";
+    }
+}
+
 TEST_F(SettingsScreenTest, GeneralSaveInWindowModeSetsTheOuterSizeAndTheFramesOfAllScreens)
 {
     enter(false);
