@@ -11,7 +11,9 @@ namespace zelk {
 HeadUnit::HeadUnit(Services s, QString dir)
     : services(std::move(s)), dataDir(std::move(dir)), seq(services.dialogs), settings(*this),
       player(services.makePlayer), volume(*this), radio(*this), stationText(*this), music(*this),
-      update(*this), menu(*this), web(*this), setup(*this)
+      update(*this), menu(*this), web(*this), setup(*this),
+      joysticks(services.makeJoysticks ? services.makeJoysticks() : nullptr),
+      wheel(seq, joysticks.get(), dataDir + QStringLiteral("Buttons.ini"), wheelOperations())
 {
     seq.bindTimer(preboot, [this] { preboot_tick(); });
     seq.bindTimer(boot, [this] { boot_tick(); });
@@ -116,6 +118,78 @@ void HeadUnit::but_goto_menu()
 void HeadUnit::chgWin()
 {
     screens.chgWin();
+}
+
+void HeadUnit::tunePreset(int n)
+{
+    if (!player || n < 1 || n > 6)
+        return;
+    if (radio.radiomode.on())
+        radio.ButtonN(n);
+    else
+        menu.switchToRadio({}, [this, n] { radio.ButtonN(n); });
+}
+
+void HeadUnit::stepPreset(int delta)
+{
+    const int n = settings.config.line(cfg::ActiveStation).toInt();
+    if (n < 1 || n > 6)
+        tunePreset(delta > 0 ? 1 : 6);
+    else
+        tunePreset((n - 1 + delta + 6) % 6 + 1);
+}
+
+void HeadUnit::play()
+{
+    if (!radio.radiomode.on())
+        music.but_play_click();
+    else if (player)
+        player->play();
+}
+
+void HeadUnit::pause()
+{
+    if (!radio.radiomode.on())
+        music.but_pause_click();
+    else if (player)
+        player->pause();
+}
+
+void HeadUnit::playPause()
+{
+    if (player && player->state() == MediaPlayer::State::Playing)
+        pause();
+    else
+        play();
+}
+
+WheelButtons::Operations HeadUnit::wheelOperations()
+{
+    // The same operations as the hot keys and the media control; the
+    // volume steps show their overlay on the screen that is shown.
+    auto key = [this](int k) {
+        return [this, k] {
+            if (const auto op = hotKey(screens.current(), k, false))
+                op();
+        };
+    };
+    return {
+        [this] { stepPreset(+1); },
+        [this] { stepPreset(-1); },
+        [this] { tunePreset(1); },
+        [this] { tunePreset(2); },
+        [this] { tunePreset(3); },
+        [this] { tunePreset(4); },
+        [this] { tunePreset(5); },
+        [this] { tunePreset(6); },
+        key(Qt::Key_F12),
+        key(Qt::Key_F11),
+        key(Qt::Key_F10),
+        key(Qt::Key_F1),
+        key(Qt::Key_F3),
+        key(Qt::Key_F2),
+        [this] { playPause(); },
+    };
 }
 
 std::function<void()> HeadUnit::hotKey(ScreenId shown, int key, bool autoRepeat,

@@ -8,11 +8,13 @@
 #include "app/sequencer.h"
 #include "app/values.h"
 #include "app/webview.h"
+#include "controls/wheelbuttons.h"
 #include "audio/player.h"
 #include "audio/radio.h"
 #include "audio/stationtext.h"
 #include "audio/volume.h"
 #include "music/music.h"
+#include "platform/joysticks.h"
 #include "platform/services.h"
 #include "platform/uitimer.h"
 #include "settings/settings.h"
@@ -47,6 +49,10 @@ public:
     Menu menu;
     WebView web;
     Setup setup;
+    // Wheel and button-box buttons: the devices (none without support for
+    // them) and the actions bound to their buttons.
+    std::unique_ptr<JoystickSource> joysticks;
+    WheelButtons wheel;
 
     UiTimer preboot{500, true};
     UiTimer boot{3000, true};
@@ -70,6 +76,20 @@ public:
     void but_goto_menu();
     void chgWin();
 
+    // Tunes preset n (1..6); from music mode by way of the Radio tile's
+    // switch, the shown screen staying as it is. Nothing before the radio
+    // has started.
+    void tunePreset(int n);
+    // The next or previous preset from the one in configuration line 7,
+    // round from 6 to 1; from a line outside 1..6 the next is 1, the
+    // previous 6.
+    void stepPreset(int delta);
+    // Play, pause and their toggle follow the mode: the transport buttons in
+    // music mode, the station itself in radio mode.
+    void play();
+    void pause();
+    void playPause();
+
     // What a function key does on the screen `shown`: that screen's own
     // binding, else the radio screen's. Empty when no screen binds the key,
     // and for a key pressed with Ctrl, Alt, Shift or Meta. Only the steps
@@ -85,6 +105,7 @@ public:
 
 private:
     void finishBoot();
+    WheelButtons::Operations wheelOperations();
     bool m_booting = false;
 };
 

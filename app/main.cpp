@@ -6,6 +6,7 @@
 #include "app/headunit.h"
 #include "app/signals.h"
 #include "platform/log.h"
+#include "platform/sdljoysticks.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -59,7 +60,9 @@ int main(int argc, char** argv)
         return 1;
     }
     auto dialogs = std::make_shared<zelk::WidgetDialogs>();
-    zelk::HeadUnit unit(zelk::desktopServices(dialogs), dataDir);
+    zelk::Services services = zelk::desktopServices(dialogs);
+    services.makeJoysticks = [] { return std::make_unique<zelk::SdlJoysticks>(); };
+    zelk::HeadUnit unit(std::move(services), dataDir);
     if (!options.updateServer.isEmpty())
         unit.update.server = options.updateServer;
     zelk::Frontend screens(unit, options.screen);

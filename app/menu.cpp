@@ -29,6 +29,11 @@ void Menu::butRadio_click()
         storeMode(true);
         return;
     }
+    switchToRadio([this] { takemeback(); });
+}
+
+void Menu::switchToRadio(std::function<void()> before, std::function<void()> after)
+{
     m_unit.music.leavingForRadio();
     Volume& volume = m_unit.volume;
     if (m_unit.player) {
@@ -36,9 +41,12 @@ void Menu::butRadio_click()
         m_unit.player->setVolume(0);
     }
     // The way back to radio waits a second; the rest follows it.
-    m_unit.radio.sw2_radio([this] {
-        takemeback();
+    m_unit.radio.sw2_radio([this, before = std::move(before), after = std::move(after)] {
+        if (before)
+            before();
         storeMode(true);
+        if (after)
+            after();
     });
 }
 

@@ -23,6 +23,10 @@ public:
     void showTileName(int line);
 
     void butRadio_click();
+    // The Radio tile's way from music back to radio, without its change of
+    // screen: `before` runs where the tile shows the radio screen, `after`
+    // once radio mode is stored.
+    void switchToRadio(std::function<void()> before, std::function<void()> after = {});
     void but_music();
     void butNavi_click();
     void butDash_click();

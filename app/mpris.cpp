@@ -137,24 +137,20 @@ void Mpris::Quit()
 void Mpris::Next()
 {
     m_unit.seq.input([this] {
-        if (!m_unit.radio.radiomode.on()) {
+        if (!m_unit.radio.radiomode.on())
             m_unit.music.skip_plus();
-            return;
-        }
-        const int n = m_unit.settings.config.line(cfg::ActiveStation).toInt();
-        m_unit.radio.ButtonN(n >= 1 && n <= 6 ? n % 6 + 1 : 1);
+        else
+            m_unit.stepPreset(+1);
     });
 }
 
 void Mpris::Previous()
 {
     m_unit.seq.input([this] {
-        if (!m_unit.radio.radiomode.on()) {
+        if (!m_unit.radio.radiomode.on())
             m_unit.music.skip_minus();
-            return;
-        }
-        const int n = m_unit.settings.config.line(cfg::ActiveStation).toInt();
-        m_unit.radio.ButtonN(n >= 2 && n <= 6 ? n - 1 : 6);
+        else
+            m_unit.stepPreset(-1);
     });
 }
 
@@ -162,30 +158,17 @@ void Mpris::Previous()
 // mode, the station itself in radio mode.
 void Mpris::Pause()
 {
-    m_unit.seq.input([this] {
-        if (!m_unit.radio.radiomode.on())
-            m_unit.music.but_pause_click();
-        else if (m_unit.player)
-            m_unit.player->pause();
-    });
+    m_unit.seq.input([this] { m_unit.pause(); });
 }
 
 void Mpris::Play()
 {
-    m_unit.seq.input([this] {
-        if (!m_unit.radio.radiomode.on())
-            m_unit.music.but_play_click();
-        else if (m_unit.player)
-            m_unit.player->play();
-    });
+    m_unit.seq.input([this] { m_unit.play(); });
 }
 
 void Mpris::PlayPause()
 {
-    if (playbackStatus() == QLatin1String("Playing"))
-        Pause();
-    else
-        Play();
+    m_unit.seq.input([this] { m_unit.playPause(); });
 }
 
 void Mpris::Stop()

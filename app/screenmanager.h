@@ -27,7 +27,13 @@ public:
     // screen being left (in the given order), then give the target the
     // place and size of the screen being left.
     void switchScreen(ScreenId from, ScreenId to, Order order = Order::ShowFirst);
-    void show(ScreenId screen) { Q_EMIT shown(screen); }
+    void show(ScreenId screen)
+    {
+        m_current = screen;
+        Q_EMIT shown(screen);
+    }
+    // The screen shown last.
+    ScreenId current() const { return m_current; }
     void hide(ScreenId screen) { Q_EMIT hidden(screen); }
     // The repaint step: the whole screen is drawn again.
     void but_refresh(ScreenId screen) { Q_EMIT repaint(screen); }
@@ -59,6 +65,7 @@ Q_SIGNALS:
 
 private:
     std::function<QSize(ScreenId)> m_size;
+    ScreenId m_current = ScreenId::Form1;
 };
 
 } // namespace zelk

@@ -7,6 +7,7 @@ Q_LOGGING_CATEGORY(lcDownload, "zelk.download", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcConfig, "zelk.config", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcMpris, "zelk.mpris", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcDesktop, "zelk.desktop", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcInput, "zelk.input", QtInfoMsg)
 
 const QElapsedTimer& startClock()
 {

@@ -13,6 +13,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcDownload) // zelk.download: failed downloads and wh
 Q_DECLARE_LOGGING_CATEGORY(lcConfig)   // zelk.config: files that cannot be read or written
 Q_DECLARE_LOGGING_CATEGORY(lcMpris)    // zelk.mpris: media control over D-Bus
 Q_DECLARE_LOGGING_CATEGORY(lcDesktop)  // zelk.desktop: screen saver, displays, browser
+Q_DECLARE_LOGGING_CATEGORY(lcInput)    // zelk.input: wheels, button boxes, joysticks
 
 // Time since the program started (its first call, early in main()).
 const QElapsedTimer& startClock();

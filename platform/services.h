@@ -11,6 +11,7 @@ namespace zelk {
 
 class MediaPlayer;
 class Downloader;
+class JoystickSource;
 
 // Modal message boxes with an OK button. They run a nested event loop: the
 // program's timers keep firing while one is open.
@@ -47,6 +48,8 @@ struct Services
     std::shared_ptr<Downloader> downloader;
     std::shared_ptr<Dialogs> dialogs;
     std::shared_ptr<Shell> shell;
+    // The wheels and button boxes; none when unset.
+    std::function<std::unique_ptr<JoystickSource>()> makeJoysticks;
     // Ends the program (the real one quits the event loop).
     std::function<void()> quit;
 };

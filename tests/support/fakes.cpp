@@ -107,6 +107,7 @@ zelk::Services FakeServices::services(std::shared_ptr<zelk::Downloader> realDown
     s.downloader = realDownloader ? realDownloader : downloader;
     s.dialogs = dialogs;
     s.shell = shell;
+    s.makeJoysticks = makeJoysticks;
     s.quit = [this] { ++quits; };
     return s;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the platform services, for tests about the logic above them.
 
+#include "platform/joysticks.h"
 #include "platform/download.h"
 #include "platform/errors.h"
 #include "platform/mediaplayer.h"
@@ -258,6 +259,8 @@ public:
 
 struct FakeServices
 {
+    // The wheels and button boxes, when a test wants them.
+    std::function<std::unique_ptr<zelk::JoystickSource>()> makeJoysticks;
     std::shared_ptr<PlayerLog> player = std::make_shared<PlayerLog>();
     std::shared_ptr<FakeDownloader> downloader = std::make_shared<FakeDownloader>();
     std::shared_ptr<FakeDialogs> dialogs = std::make_shared<FakeDialogs>();
