@@ -24,7 +24,8 @@ QString usageText()
         "                      data folder under $appdata.\n"
         "  --update-server <address>\n"
         "                      Ask this server (http or https, scheme and host) for\n"
-        "                      updates instead of the built-in one.\n"
+        "                      updates instead of the built-in one. An installer is\n"
+        "                      only opened when it came over verified https.\n"
         "\n"
         "Log: set QT_LOGGING_RULES, for example \"zelk.*.debug=true\".\n");
 }

@@ -37,7 +37,7 @@ void StationText::reloadRDS()
         downloader.cancel(m_batch);
     // All six at once, off the UI thread's back: the screen answers while
     // the broadcasters' servers take their time.
-    m_batch = downloader.fetch(jobs, DownloadLimits::textFile(), [this](const QList<bool>&) {
+    m_batch = downloader.fetch(jobs, DownloadLimits::textFile(), [this](const QList<Fetched>&) {
         m_batch = 0;
         m_unit.seq.post([this] { showTexts(); });
     });

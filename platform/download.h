@@ -32,16 +32,31 @@ struct DownloadJob
     QString target;
 };
 
+// What became of one job.
+struct Fetched
+{
+    // The target now holds the body of this transfer.
+    bool replaced = false;
+    // Every hop of the transfer (the request and each redirect) went over
+    // https, and each server's certificate was verified against the trusted
+    // roots. Only then can a body be trusted to come from the server asked.
+    bool verified = false;
+
+    bool operator==(const Fetched&) const = default;
+};
+
 class Downloader
 {
 public:
     using Batch = quint64;
-    // One flag per job: whether its target was replaced.
-    using Done = std::function<void(const QList<bool>& replaced)>;
+    // One result per job, in the order of the jobs.
+    using Done = std::function<void(const QList<Fetched>& results)>;
 
     virtual ~Downloader() = default;
 
-    // Starts every job at once. Only http and https addresses are fetched.
+    // Starts every job at once. Only http and https addresses are fetched;
+    // https is always verified, and a server that fails verification fails
+    // its job.
     // Each body goes to a temporary file beside its target, which replaces
     // the target only on a complete 2xx answer within the limits; a failed
     // job leaves its target exactly as it was. `done` runs on the calling

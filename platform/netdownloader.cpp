@@ -8,6 +8,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSslError>
 #include <QTemporaryFile>
 #include <QTimer>
 
@@ -26,12 +27,15 @@ struct NetDownloader::Transfer
     qint64 written = 0;
     bool failed = false;
     bool ended = false;
+    // Some hop went out as plain http, or a server's certificate was refused.
+    bool plainHop = false;
+    bool tlsRefused = false;
 };
 
 struct NetDownloader::Running
 {
     Done done;
-    QList<bool> replaced;
+    QList<Fetched> results;
     std::vector<Transfer> transfers;
     int open = 0;
     qint64 maxBytes = 0;
@@ -48,6 +52,8 @@ struct NetDownloader::Running
 };
 
 namespace {
+
+constexpr qint64 kDetachedBufferBytes = 64 * 1024;
 
 bool isWebAddress(const QUrl& url)
 {
@@ -75,10 +81,24 @@ bool replaceTarget(QTemporaryFile& file, const QString& target)
     return true;
 }
 
+QSslConfiguration verifyingConfiguration(const QList<QSslCertificate>& extraRoots)
+{
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    if (!extraRoots.isEmpty())
+        // Adding to the list would end the loading of the system's roots on
+        // demand: name them all.
+        tls.setCaCertificates(QSslConfiguration::systemCaCertificates() + extraRoots);
+    tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    return tls;
+}
+
 } // namespace
 
-NetDownloader::NetDownloader(QObject* parent)
-    : QObject(parent), m_network(new QNetworkAccessManager(this))
+NetDownloader::NetDownloader(QObject* parent) : NetDownloader(QList<QSslCertificate>(), parent) {}
+
+NetDownloader::NetDownloader(const QList<QSslCertificate>& extraRoots, QObject* parent)
+    : QObject(parent), m_network(new QNetworkAccessManager(this)),
+      m_tls(verifyingConfiguration(extraRoots))
 {
 }
 
@@ -95,7 +115,7 @@ Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs, const Dow
     auto running = std::make_unique<Running>();
     Running& r = *running;
     r.done = std::move(done);
-    r.replaced = QList<bool>(jobs.size(), false);
+    r.results = QList<Fetched>(jobs.size());
     r.transfers.resize(static_cast<size_t>(jobs.size()));
     r.maxBytes = limits.maxBytes;
     m_running.emplace(id, std::move(running));
@@ -116,7 +136,10 @@ Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs, const Dow
         if (!t.file->open())
             continue;
 
+        t.plainHop = url.scheme() != QLatin1String("https");
+
         QNetworkRequest request(url);
+        request.setSslConfiguration(m_tls);
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::UserVerifiedRedirectPolicy);
         request.setMaximumRedirectsAllowed(5);
@@ -133,29 +156,50 @@ Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs, const Dow
         t.ended = false;
         ++r.open;
 
-        // A redirect may lead to http or https only, never to a local file.
-        connect(reply, &QNetworkReply::redirected, reply, [reply](const QUrl& to) {
-            if (isWebAddress(to)) {
-                Q_EMIT reply->redirectAllowed();
-            } else {
-                qCInfo(lcDownload).noquote() << "refused a redirect to" << to.toString();
-                reply->abort();
-            }
-        });
-        connect(reply, &QNetworkReply::readyRead, this, [this, id, i] {
+        const auto transfer = [this, id, i]() -> Transfer* {
             auto it = m_running.find(id);
-            if (it == m_running.end())
+            return it == m_running.end() ? nullptr : &it->second->transfers[static_cast<size_t>(i)];
+        };
+        // A redirect may lead to http or https only, never to a local file.
+        connect(reply, &QNetworkReply::redirected, this, [this, id, i, transfer](const QUrl& to) {
+            Transfer* tr = transfer();
+            if (!tr || tr->ended)
                 return;
-            Transfer& tr = it->second->transfers[static_cast<size_t>(i)];
-            const QByteArray data = tr.reply->readAll();
-            if (tr.written + data.size() > it->second->maxBytes ||
-                tr.file->write(data) != data.size()) {
-                tr.failed = true;
-                tr.reply->abort();
+            if (!isWebAddress(to)) {
+                endReply(id, i, QStringLiteral("refused a redirect to ") + to.toString());
                 return;
             }
-            tr.written += data.size();
+            if (to.scheme() != QLatin1String("https"))
+                tr->plainHop = true;
+            Q_EMIT tr->reply->redirectAllowed();
         });
+        // Never ignored: the transfer fails with the handshake.
+        connect(reply, &QNetworkReply::sslErrors, this, [transfer](const QList<QSslError>& errors) {
+            Transfer* tr = transfer();
+            if (!tr)
+                return;
+            tr->tlsRefused = true;
+            for (const QSslError& e : errors)
+                qCInfo(lcDownload).noquote()
+                    << "certificate refused:" << tr->url << "-" << e.errorString();
+        });
+        connect(reply, &QNetworkReply::readyRead, this, [this, id, i, transfer] {
+            Transfer* tr = transfer();
+            if (!tr || tr->ended)
+                return;
+            auto& r = *m_running.at(id);
+            const QByteArray data = tr->reply->readAll();
+            if (tr->written + data.size() > r.maxBytes || tr->file->write(data) != data.size()) {
+                tr->failed = true;
+                endReply(id, i, QString());
+                return;
+            }
+            tr->written += data.size();
+        });
+        // A reply that reports an error has ended, whether or not its
+        // finished() follows at once: it must not be ended a second time.
+        connect(reply, &QNetworkReply::errorOccurred, this,
+                [this, id, i] { finishTransfer(id, i); });
         connect(reply, &QNetworkReply::finished, this, [this, id, i] { finishTransfer(id, i); });
     }
 
@@ -187,10 +231,16 @@ void NetDownloader::finishTransfer(Batch batch, int index)
             t.failed = t.written + rest.size() > r.maxBytes || t.file->write(rest) != rest.size();
         }
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const bool ok =
-            !t.failed && reply->error() == QNetworkReply::NoError && status >= 200 && status <= 299;
-        r.replaced[index] = ok && replaceTarget(*t.file, t.target);
-        if (!r.replaced[index]) {
+        const bool ok = !t.failed && reply->isFinished() &&
+                        reply->error() == QNetworkReply::NoError && status >= 200 && status <= 299;
+        Fetched& result = r.results[index];
+        result.replaced = ok && replaceTarget(*t.file, t.target);
+        // No ignoreSslErrors() anywhere: an https answer that arrived passed
+        // verification; the certificate is asked for all the same.
+        result.verified = result.replaced && !t.plainHop && !t.tlsRefused &&
+                          reply->url().scheme() == QLatin1String("https") &&
+                          !reply->sslConfiguration().peerCertificate().isNull();
+        if (!result.replaced) {
             QString why = t.why;
             if (why.isEmpty() && reply->error() != QNetworkReply::NoError)
                 why = reply->errorString();
@@ -200,6 +250,8 @@ void NetDownloader::finishTransfer(Batch batch, int index)
                 why = QStringLiteral("cannot write %1").arg(t.target);
             qCInfo(lcDownload).noquote() << "download failed:" << t.url << "-" << why;
         }
+        // Its own finished() may still be on its way; it goes with the reply.
+        disconnect(reply, nullptr, this, nullptr);
         reply->deleteLater();
     }
     t.file.reset();
@@ -207,22 +259,36 @@ void NetDownloader::finishTransfer(Batch batch, int index)
         complete(batch);
 }
 
+void NetDownloader::endReply(Batch batch, int index, const QString& why)
+{
+    auto it = m_running.find(batch);
+    if (it == m_running.end())
+        return;
+    Transfer& t = it->second->transfers[static_cast<size_t>(index)];
+    if (t.ended)
+        return;
+    if (!why.isEmpty())
+        t.why = why;
+    // abort() on a reply that has already reported its end reports it again
+    // (Qt warns about it); such a reply is only finished here.
+    QNetworkReply* reply = t.reply;
+    if (reply && !reply->isFinished() && reply->error() == QNetworkReply::NoError)
+        reply->abort(); // reports the end through errorOccurred at once
+    finishTransfer(batch, index);
+}
+
 void NetDownloader::timeOut(Batch batch)
 {
     auto it = m_running.find(batch);
     if (it == m_running.end())
         return;
-    QList<QPointer<QNetworkReply>> replies;
-    for (Transfer& t : it->second->transfers) {
-        if (!t.ended && t.reply) {
-            t.why = QStringLiteral("no complete answer in time");
-            replies.append(t.reply);
-        }
-    }
-    // abort() finishes each transfer at once, and the last one ends the batch.
-    for (const QPointer<QNetworkReply>& reply : replies)
-        if (reply && m_running.count(batch))
-            reply->abort();
+    std::vector<int> open;
+    for (size_t i = 0; i < it->second->transfers.size(); ++i)
+        if (!it->second->transfers[i].ended)
+            open.push_back(static_cast<int>(i));
+    // The last one to end completes the batch.
+    for (int i : open)
+        endReply(batch, i, QStringLiteral("no complete answer in time"));
 }
 
 void NetDownloader::complete(Batch batch)
@@ -233,7 +299,7 @@ void NetDownloader::complete(Batch batch)
     std::unique_ptr<Running> r = std::move(it->second);
     m_running.erase(it);
     if (r->done)
-        r->done(r->replaced);
+        r->done(r->results);
 }
 
 void NetDownloader::cancel(Batch batch)
@@ -244,11 +310,16 @@ void NetDownloader::cancel(Batch batch)
     std::unique_ptr<Running> r = std::move(it->second);
     m_running.erase(it);
     for (Transfer& t : r->transfers) {
-        if (QNetworkReply* reply = t.reply) {
-            disconnect(reply, nullptr, this, nullptr);
-            reply->abort();
-            reply->deleteLater();
-        }
+        QNetworkReply* reply = t.reply;
+        if (!reply || t.ended)
+            continue;
+        disconnect(reply, nullptr, this, nullptr);
+        // Not aborted: the end of a connection that has just failed may be on
+        // its way from Qt's network thread, and an abort now would end the
+        // reply a second time. Left alone, it ends by itself within its idle
+        // bound, and with its buffer full it reads no further meanwhile.
+        reply->setReadBufferSize(kDetachedBufferBytes);
+        connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
     }
 }
 

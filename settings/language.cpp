@@ -131,4 +131,16 @@ bool loadLanguageFile(LineList& mui, const QString& dataDir, const QString& lang
     return true;
 }
 
+UiLanguage uiLanguageOf(const QString& languageCode)
+{
+    const QString primary = languageCode.section(QLatin1Char('-'), 0, 0).trimmed();
+    return primary.compare(QLatin1String("de"), Qt::CaseInsensitive) == 0 ? UiLanguage::German
+                                                                          : UiLanguage::English;
+}
+
+QString uiText(UiLanguage shown, const UiText& text)
+{
+    return QString::fromUtf8(shown == UiLanguage::German ? text.de : text.en);
+}
+
 } // namespace zelk

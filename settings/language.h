@@ -34,4 +34,19 @@ std::span<const LanguageTarget> languageTargets();
 inline constexpr int kAuthorLine = 10;
 inline const QString kAuthorSuffix = QStringLiteral(" Velmarin");
 
+// Texts that the 40-line language files do not carry (messages added since)
+// exist in German and in English, and follow the language of the screens:
+// German while they show German texts, the design texts before any
+// language is applied included; English otherwise. Both wordings are UTF-8,
+// so that such texts can stand in tables of constants.
+struct UiText
+{
+    const char* de;
+    const char* en;
+};
+enum class UiLanguage { German, English };
+// The language of a language file's code: "DE-DE", "de-AT" and "DE" are German.
+UiLanguage uiLanguageOf(const QString& languageCode);
+QString uiText(UiLanguage shown, const UiText& text);
+
 } // namespace zelk

@@ -35,7 +35,9 @@ void Settings::saveConfig()
 
 void Settings::loadlang()
 {
-    loadLanguageFile(MUI, m_unit.dataDir, languageCode);
+    if (loadLanguageFile(MUI, m_unit.dataDir, languageCode))
+        m_listLanguage = uiLanguageOf(languageCode);
+    m_shownLanguage = m_listLanguage;
     for (const LanguageTarget& t : languageTargets()) {
         QString text = MUI.line(t.line);
         if (t.line == kAuthorLine)

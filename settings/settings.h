@@ -3,6 +3,7 @@
 // and the live settings filled from the configuration at start-up.
 
 #include "app/screenmanager.h"
+#include "settings/language.h"
 #include "settings/linelist.h"
 #include "settings/livesettings.h"
 
@@ -34,6 +35,11 @@ public:
     // language and the window mode applied.
     void load_Settings();
 
+    // The language of the texts on the screens now, and a text outside the
+    // language list in that language.
+    UiLanguage shownLanguage() const { return m_shownLanguage; }
+    QString text(const UiText& t) const { return uiText(m_shownLanguage, t); }
+
 Q_SIGNALS:
     // A caption of a screen that only the language changes.
     void caption(ScreenId screen, const QString& element, const QString& text);
@@ -41,6 +47,11 @@ Q_SIGNALS:
 private:
     QString configPath() const;
     HeadUnit& m_unit;
+    // What the list holds (the built-in texts are English, a file's texts
+    // are in its code's language), and what the captions show: the German
+    // design texts until the first loadlang writes the list into them.
+    UiLanguage m_listLanguage = UiLanguage::English;
+    UiLanguage m_shownLanguage = UiLanguage::German;
 };
 
 } // namespace zelk

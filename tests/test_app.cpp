@@ -294,3 +294,29 @@ TEST_F(AppTest, LanguageLoadWritesEveryTargetInTableOrder)
     unit->settings.loadlang();
     EXPECT_EQ(unit->settings.MUI.line(7), QStringLiteral("Zurück"));
 }
+
+TEST_F(AppTest, TextsOutsideTheListFollowTheLanguageTheScreensShow)
+{
+    writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")}}));
+    start();
+    const UiText text{"Hallo", "Hello"};
+    EXPECT_EQ(unit->settings.shownLanguage(), UiLanguage::German) << "the design texts";
+    EXPECT_EQ(unit->settings.text(text), QStringLiteral("Hallo"));
+    const std::pair<const char*, UiLanguage> steps[] = {
+        {"EN-US", UiLanguage::English},
+        // A German code without a file: the list, and so the screens, stay English.
+        {"DE-AT", UiLanguage::English},
+        {"DE-DE", UiLanguage::German},
+        // A code without a file keeps the German list on the screens.
+        {"FR-FR", UiLanguage::German},
+        {"EN-US", UiLanguage::English},
+    };
+    for (const auto& [code, shown] : steps) {
+        SCOPED_TRACE(code);
+        unit->settings.languageCode = QLatin1String(code);
+        unit->settings.loadlang();
+        EXPECT_EQ(unit->settings.shownLanguage(), shown);
+        EXPECT_EQ(unit->settings.text(text),
+                  shown == UiLanguage::German ? QStringLiteral("Hallo") : QStringLiteral("Hello"));
+    }
+}

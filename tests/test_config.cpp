@@ -243,6 +243,21 @@ TEST(Language, LoadingRules)
     EXPECT_EQ(mui.line(40), QString());
 }
 
+TEST(Language, UiTextIsGermanForGermanCodesOnly)
+{
+    const std::pair<const char*, UiLanguage> codes[] = {
+        {"DE-DE", UiLanguage::German},  {"de-AT", UiLanguage::German},
+        {"DE", UiLanguage::German},     {"EN-US", UiLanguage::English},
+        {"FR-FR", UiLanguage::English}, {"DEU", UiLanguage::English},
+        {"", UiLanguage::English},
+    };
+    for (const auto& [code, language] : codes)
+        EXPECT_EQ(uiLanguageOf(QLatin1String(code)), language) << code;
+    const UiText text{"Schließen", "Close"};
+    EXPECT_EQ(uiText(UiLanguage::German, text), QStringLiteral("Schließen"));
+    EXPECT_EQ(uiText(UiLanguage::English, text), QStringLiteral("Close"));
+}
+
 TEST(DataDir, ComesFromTheVariableElseTheUserDataFolder)
 {
     const QByteArray oldLower = qgetenv("appdata"), oldUpper = qgetenv("APPDATA");

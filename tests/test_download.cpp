@@ -4,11 +4,13 @@
 #include "platform/netdownloader.h"
 #include "support/fakes.h"
 #include "support/httpserver.h"
+#include "support/tlsfront.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,9 +19,18 @@
 
 #include <optional>
 
+namespace zelk {
+void PrintTo(const Fetched& f, std::ostream* os)
+{
+    *os << "{replaced " << f.replaced << ", verified " << f.verified << "}";
+}
+} // namespace zelk
+
 using namespace zelk;
 using zelktest::HttpServer;
 using zelktest::Route;
+using zelktest::TestCertificates;
+using zelktest::TlsFront;
 
 namespace {
 
@@ -50,14 +61,24 @@ QStringList folderEntries(const QTemporaryDir& dir)
 const DownloadLimits kQuick{400, 800, 1024};
 
 // Starts a batch and runs the event loop until it has ended.
+QList<Fetched> fetchResults(Downloader& downloader, const QList<DownloadJob>& jobs,
+                            DownloadLimits limits = DownloadLimits::textFile())
+{
+    std::optional<QList<Fetched>> result;
+    downloader.fetch(jobs, limits, [&](const QList<Fetched>& results) { result = results; });
+    EXPECT_FALSE(result.has_value()) << "the batch must never end inside fetch()";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 20000));
+    return result.value_or(QList<Fetched>());
+}
+
+// Whether each job's target was replaced.
 QList<bool> fetchAll(Downloader& downloader, const QList<DownloadJob>& jobs,
                      DownloadLimits limits = DownloadLimits::textFile())
 {
-    std::optional<QList<bool>> result;
-    downloader.fetch(jobs, limits, [&](const QList<bool>& replaced) { result = replaced; });
-    EXPECT_FALSE(result.has_value()) << "the batch must never end inside fetch()";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 20000));
-    return result.value_or(QList<bool>());
+    QList<bool> replaced;
+    for (const Fetched& f : fetchResults(downloader, jobs, limits))
+        replaced << f.replaced;
+    return replaced;
 }
 
 class DownloadTest : public testing::Test
@@ -197,7 +218,7 @@ TEST_F(DownloadTest, CancelledBatchNeverEndsAndLeavesNothingBehind)
     writeAll(target(), "old");
     bool ended = false;
     const Downloader::Batch batch = downloader.fetch({{url(server, "/hang"), target()}}, kQuick,
-                                                     [&](const QList<bool>&) { ended = true; });
+                                                     [&](const QList<Fetched>&) { ended = true; });
     QTest::qWait(100);
     downloader.cancel(batch);
     QTest::qWait(1200);
@@ -218,4 +239,120 @@ TEST_F(DownloadTest, AfterClearingTheCacheRequestsAskForAFreshCopy)
     EXPECT_EQ(raw[0].find("no-cache"), std::string::npos);
     EXPECT_NE(raw[1].find("Cache-Control: no-cache"), std::string::npos);
     EXPECT_NE(raw[1].find("Pragma: no-cache"), std::string::npos);
+}
+
+namespace {
+
+// Every message that Qt and the program log while it lives.
+class LogCapture
+{
+public:
+    LogCapture() { s_current = this, m_previous = qInstallMessageHandler(&LogCapture::handle); }
+    ~LogCapture()
+    {
+        qInstallMessageHandler(m_previous);
+        s_current = nullptr;
+    }
+    std::string notTheProgramsOwn() const
+    {
+        QStringList foreign;
+        for (const auto& [category, text] : m_lines)
+            if (!category.startsWith(QLatin1String("zelk.")))
+                foreign << category + QStringLiteral(": ") + text;
+        return foreign.join(QLatin1Char('\n')).toStdString();
+    }
+    int count() const { return static_cast<int>(m_lines.size()); }
+
+private:
+    static void handle(QtMsgType, const QMessageLogContext& context, const QString& text)
+    {
+        if (s_current)
+            s_current->m_lines.append(
+                {QString::fromLatin1(context.category ? context.category : "default"), text});
+    }
+    static inline LogCapture* s_current = nullptr;
+    QtMessageHandler m_previous = nullptr;
+    QList<std::pair<QString, QString>> m_lines;
+};
+
+} // namespace
+
+TEST_F(DownloadTest, EachReplyEndsOnceAndTheLogHoldsOnlyTheProgramsLines)
+{
+    // Six station texts whose servers refuse the connection, refreshed
+    // again and again as the station text timer does; with refusals amid
+    // transfers that are ended by the bound, and batches given up while
+    // their refusals are arriving.
+    HttpServer refusing;
+    const std::string refused = refusing.url("/text");
+    refusing.stop();
+    server.setRoute("/hang", Route{200, "", "text/plain", true});
+    QList<DownloadJob> sixRefused;
+    for (int n = 1; n <= 6; ++n)
+        sixRefused.append({QString::fromStdString(refused + std::to_string(n)),
+                           dir.filePath(QStringLiteral("RDS%1.ini").arg(n))});
+    QList<DownloadJob> mixed = sixRefused.mid(0, 3);
+    mixed.append({url(server, "/hang"), target("hang")});
+    QLoggingCategory::setFilterRules(QStringLiteral("zelk.*=true"));
+    LogCapture log;
+    for (int refresh = 0; refresh < 3; ++refresh) {
+        downloader.clearUrlCache();
+        EXPECT_EQ(fetchAll(downloader, sixRefused), QList<bool>(6, false));
+    }
+    EXPECT_EQ(fetchAll(downloader, mixed, kQuick), QList<bool>(4, false));
+    for (int wait : {0, 1, 5, 20}) {
+        const Downloader::Batch batch =
+            downloader.fetch(sixRefused, kQuick, [](const QList<Fetched>&) {});
+        QTest::qWait(wait);
+        downloader.cancel(batch);
+    }
+    QTest::qWait(kQuick.totalTimeoutMs + 200);
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_GE(log.count(), 18) << "each failed transfer is logged by the program itself";
+    EXPECT_EQ(log.notTheProgramsOwn(), "");
+}
+
+struct OriginCase
+{
+    const char* name;
+    std::string url;
+    Fetched expected;
+};
+
+TEST_F(DownloadTest, VerifiedOnlyWhenEveryHopWasHttpsWithATrustedCertificate)
+{
+    const TestCertificates& certs = TestCertificates::get();
+    ASSERT_FALSE(certs.ca.isNull());
+    TlsFront https(server, certs.server, certs.serverKey);
+    TlsFront stranger(server, certs.stranger, certs.strangerKey);
+    NetDownloader trusting({certs.ca});
+    server.setRoute("/v", Route{200, "1.2.1", "text/plain"});
+    server.setRoute("/to-http",
+                    Route{302, "", "text/plain", false, false, "Location: " + server.url("/v")});
+    server.setRoute("/to-https",
+                    Route{302, "", "text/plain", false, false, "Location: " + https.url("/v")});
+    server.setRoute("/to-stranger",
+                    Route{302, "", "text/plain", false, false, "Location: " + stranger.url("/v")});
+
+    const OriginCase cases[] = {
+        {"https, trusted", https.url("/v"), {true, true}},
+        {"https redirected within https", https.url("/to-https"), {true, true}},
+        {"plain http", server.url("/v"), {true, false}},
+        {"https redirected to http", https.url("/to-http"), {true, false}},
+        {"http redirected to https", server.url("/to-https"), {true, false}},
+        {"untrusted certificate", stranger.url("/v"), {false, false}},
+        {"https redirected to an untrusted certificate", https.url("/to-stranger"), {false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeAll(target(), "old");
+        EXPECT_EQ(fetchResults(trusting, {{QString::fromStdString(c.url), target()}}),
+                  QList<Fetched>{c.expected});
+        EXPECT_EQ(readAll(target()), c.expected.replaced ? QByteArray("1.2.1") : QByteArray("old"));
+    }
+    // Without the test's root only the system's store decides, and it
+    // knows nothing of the loopback CA: nothing lets an unknown issuer pass.
+    EXPECT_EQ(fetchResults(downloader, {{QString::fromStdString(https.url("/v")), target()}}),
+              QList<Fetched>{Fetched{}});
+    EXPECT_EQ(readAll(target()), QByteArray("old"));
 }

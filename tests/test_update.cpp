@@ -2,9 +2,12 @@
 // against a loopback update server.
 
 #include "platform/netdownloader.h"
+#include "settings/setup.h"
 #include "support/core_fixture.h"
 #include "support/httpserver.h"
+#include "support/tlsfront.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace zelk;
@@ -16,6 +19,13 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
 }
 
 } // namespace
@@ -34,14 +44,26 @@ protected:
                                 {25, {}},
                                 {27, {}}}));
     }
-    void bootAgainst(HttpServer& server)
+    void bootAgainst(HttpServer& server) { bootAgainst(server.url("")); }
+    // The downloader trusts the test's CA besides the system's store.
+    void bootAgainst(const std::string& base)
     {
-        start(std::make_shared<NetDownloader>());
-        unit->update.server = QString::fromStdString(server.url(""));
+        start(std::make_shared<NetDownloader>(QList<QSslCertificate>{TestCertificates::get().ca}));
+        unit->update.server = QString::fromStdString(base);
         unit->boot.fire();
         ASSERT_TRUE(waitUntil([this] { return !unit->seq.holding(); }));
     }
     bool offered() const { return unit->update.update.on(); }
+    // Install, with the program's fixed waits cut short, until the program
+    // has ended or the boot has gone on without it.
+    void installNow()
+    {
+        unit->update.lab_update_click();
+        waitUntil([this] {
+            unit->seq.skipWaits();
+            return fake.quits > 0 || !unit->seq.holding();
+        });
+    }
 
     HttpServer server;
     const std::string versionPath = "/ZelkCANBUS/Quen/version.txt";
@@ -127,7 +149,9 @@ TEST_F(UpdateTest, InstallShowsTheMessageWaitsFetchesFreshAndOpensTheInstaller)
 {
     server.setRoute(versionPath, Route{200, "1.2.1", "text/plain"});
     server.setRoute(installerPath, Route{200, "MZ installer bytes", "application/octet-stream"});
-    bootAgainst(server);
+    const TestCertificates& certs = TestCertificates::get();
+    TlsFront https(server, certs.server, certs.serverKey);
+    bootAgainst(https.url(""));
     ASSERT_TRUE(offered());
     bool waitingWhileBoxOpen = false;
     fake.dialogs->whileOpen = [&] {
@@ -199,4 +223,154 @@ TEST_F(UpdateTest, TheTextDownloadsAndTheInstallerAreBoundDifferently)
     EXPECT_GE(installer.totalTimeoutMs, 60000);
     EXPECT_GT(installer.maxBytes, DownloadLimits::textFile().maxBytes);
     EXPECT_TRUE(fake.downloader->fresh.last()) << "requested after clearUrlCache";
+}
+
+TEST_F(UpdateTest, TheBuiltInServerIsAskedOverHttps)
+{
+    EXPECT_TRUE(QStringLiteral(ZELK_UPDATE_SERVER).startsWith(QLatin1String("https://")));
+    HeadUnit fresh(fake.services(), dataDir);
+    EXPECT_EQ(fresh.update.server, QStringLiteral(ZELK_UPDATE_SERVER));
+}
+
+TEST_F(UpdateTest, AnUnreadableVersionFileIsReportedOnceAndTheRadioStarts)
+{
+    // A folder in the file's place: it exists, and no download replaces it.
+    ASSERT_TRUE(QDir(dataDir).mkdir(QStringLiteral("version.txt")));
+    for (const Route& route : {Route{404, "", "text/plain"}, Route{200, "1.2.1", "text/plain"}}) {
+        SCOPED_TRACE(route.status);
+        fake.dialogs->errors.clear();
+        server.setRoute(versionPath, route);
+        bootAgainst(server);
+        ASSERT_EQ(fake.dialogs->errors.size(), 1);
+        EXPECT_TRUE(fake.dialogs->errors.first().contains(QStringLiteral("version.txt")));
+        EXPECT_FALSE(offered()) << "as if there were no copy: no release known";
+        EXPECT_TRUE(unit->player);
+        EXPECT_FALSE(unit->bootImage.on());
+        EXPECT_FALSE(unit->busyCursor.on());
+        EXPECT_FALSE(unit->boot.isEnabled());
+        unit->boot.fire();
+        EXPECT_EQ(fake.dialogs->errors.size(), 1) << "the boot step does not run again";
+        unit.reset();
+    }
+}
+
+enum class Origin { Verified, PlainHttp, HttpsThenHttp, UntrustedCertificate };
+
+struct InstallCase
+{
+    const char* name;
+    Origin origin;
+    bool opened;
+    const char* message; // part of the last message, when not opened
+};
+
+TEST_F(UpdateTest, TheInstallerIsOpenedOnlyAfterAVerifiedDownload)
+{
+    const TestCertificates& certs = TestCertificates::get();
+    ASSERT_FALSE(certs.ca.isNull());
+    TlsFront https(server, certs.server, certs.serverKey);
+    TlsFront untrusted(server, certs.stranger, certs.strangerKey);
+    HttpServer plainMirror;
+    plainMirror.setRoute(installerPath,
+                         Route{200, "MZ from the mirror", "application/octet-stream"});
+    server.setRoute(versionPath, Route{200, "1.2.1", "text/plain"});
+    const std::string newInstaller = "MZ new installer";
+
+    const InstallCase cases[] = {
+        {"https, trusted certificate", Origin::Verified, true, ""},
+        {"plain http", Origin::PlainHttp, false, "cannot be installed safely"},
+        {"https redirected to http", Origin::HttpsThenHttp, false, "cannot be installed safely"},
+        {"https, untrusted certificate", Origin::UntrustedCertificate, false,
+         "could not be downloaded"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeAll(dataDir + QStringLiteral("Update.exe"), "old installer");
+        server.setRoute(installerPath, c.origin == Origin::HttpsThenHttp
+                                           ? Route{302, "", "text/plain", false, false,
+                                                   "Location: " + plainMirror.url(installerPath)}
+                                           : Route{200, newInstaller, "application/octet-stream"});
+        bootAgainst(server);
+        ASSERT_TRUE(offered());
+        const std::string base = c.origin == Origin::PlainHttp              ? server.url("")
+                                 : c.origin == Origin::UntrustedCertificate ? untrusted.url("")
+                                                                            : https.url("");
+        unit->update.server = QString::fromStdString(base);
+        fake.dialogs->infos.clear();
+        fake.shell->opened.clear();
+        fake.quits = 0;
+        installNow();
+
+        if (c.opened) {
+            EXPECT_EQ(fake.shell->opened, QStringList{dataDir + QStringLiteral("Update.exe")});
+            EXPECT_EQ(fake.quits, 1);
+            EXPECT_EQ(readAll(dataDir + QStringLiteral("Update.exe")),
+                      QByteArray::fromStdString(newInstaller));
+            EXPECT_EQ(fake.dialogs->infos.size(), 1) << "only the update message";
+        } else {
+            EXPECT_TRUE(fake.shell->opened.isEmpty());
+            EXPECT_EQ(fake.quits, 0);
+            ASSERT_EQ(fake.dialogs->infos.size(), 2);
+            EXPECT_TRUE(fake.dialogs->infos.last().contains(QLatin1String(c.message)))
+                << fake.dialogs->infos.last().toStdString();
+            if (c.origin != Origin::UntrustedCertificate) {
+                EXPECT_TRUE(fake.dialogs->infos.last().contains(kProjectPage))
+                    << "it says where to get the release";
+            }
+            EXPECT_FALSE(offered());
+            EXPECT_TRUE(unit->player) << "the radio starts instead";
+            EXPECT_EQ(readAll(dataDir + QStringLiteral("Update.exe")), QByteArray("old installer"));
+        }
+        EXPECT_FALSE(QFile::exists(dataDir + QStringLiteral("Update.exe.download")))
+            << "no unverified program is left behind";
+        unit.reset();
+    }
+}
+
+struct LanguageCase
+{
+    const char* name;
+    const char* language; // configuration line; nullptr: no Radio.ini yet
+    bool german;
+};
+
+TEST_F(UpdateTest, TheRefusalsFollowTheLanguageOfTheScreens)
+{
+    const LanguageCase cases[] = {
+        {"first start: German design texts", nullptr, true},
+        {"German file applied", "DE-DE", true},
+        {"English file applied", "EN-US", false},
+        {"German code without a file: the English list is shown", "DE-AT", false},
+    };
+    // The installer comes over plain http (refused), or not at all (failed).
+    const std::pair<const char*, std::pair<const char*, const char*>> outcomes[] = {
+        {"http://127.0.0.1:1", {"nicht sicher installiert", "cannot be installed safely"}},
+        {"http://127.0.0.1:2", {"konnte nicht heruntergeladen", "could not be downloaded"}},
+    };
+    fake.downloader->files.insert(QStringLiteral("http://127.0.0.1:1/ZelkCANBUS/Quen/Update.exe"),
+                                  "MZ");
+    for (const auto& c : cases) {
+        for (const auto& [base, texts] : outcomes) {
+            SCOPED_TRACE(std::string(c.name) + " " + base);
+            if (c.language)
+                writeConfig(configWith({{cfg::Fullscreen, QStringLiteral("true")},
+                                        {cfg::Language, QLatin1String(c.language)}}));
+            else
+                QFile::remove(dataDir + QStringLiteral("Radio.ini"));
+            boot();
+            EXPECT_EQ(unit->settings.shownLanguage(),
+                      c.german ? UiLanguage::German : UiLanguage::English);
+            unit->update.server = QLatin1String(base);
+            unit->update.ver_dl = {QStringLiteral("1.2.1")};
+            fake.dialogs->infos.clear();
+            installNow();
+            ASSERT_EQ(fake.dialogs->infos.size(), 2);
+            EXPECT_TRUE(fake.dialogs->infos.last().contains(
+                QLatin1String(c.german ? texts.first : texts.second)))
+                << fake.dialogs->infos.last().toStdString();
+            EXPECT_FALSE(fake.dialogs->infos.last().contains(
+                QLatin1String(c.german ? texts.second : texts.first)));
+            unit.reset();
+        }
+    }
 }

@@ -10,6 +10,7 @@
 namespace zelk {
 
 class HeadUnit;
+struct Fetched;
 
 inline const QString kProgramVersion = QStringLiteral("1.2.0");
 
@@ -47,8 +48,9 @@ public:
     void lab_update_click();
 
 private:
-    void installerFetched(bool fetched);
+    void installerFetched(const Fetched& fetched);
     QString installerPath() const;
+    QString unverifiedInstallerPath() const;
     HeadUnit& m_unit;
     bool m_versionKnown = false;
     // The download under way, if any.

@@ -78,7 +78,7 @@ void FakeDownloader::complete(Batch id)
         if (m_pending[i].id != id)
             continue;
         Pending p = m_pending.takeAt(i);
-        QList<bool> replaced;
+        QList<zelk::Fetched> results;
         for (const auto& job : p.jobs) {
             auto it = files.constFind(job.url);
             bool ok = false;
@@ -87,9 +87,9 @@ void FakeDownloader::complete(Batch id)
                 ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                      f.write(*it) == it->size();
             }
-            replaced << ok;
+            results.append({ok, ok && job.url.startsWith(QLatin1String("https://"))});
         }
-        p.done(replaced);
+        p.done(results);
         return;
     }
 }

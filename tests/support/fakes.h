@@ -174,8 +174,9 @@ private:
     int m_volume = 100;
 };
 
-// Serves addresses from a table: an address in `files` writes that content,
-// every other address fails and leaves the target as it was. A batch ends on
+// Serves addresses from a table: an address in `files` writes that content
+// (verified when the address is https), every other address fails and
+// leaves the target as it was. A batch ends on
 // the next turn of the event loop, or when finish() says so.
 class FakeDownloader : public zelk::Downloader
 {
