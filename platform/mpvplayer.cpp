@@ -23,6 +23,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 
 namespace zelk {
 
@@ -136,6 +137,8 @@ private:
     // m_generation has not moved on since (setUrl, stop, another load).
     quint64 m_generation = 0;
     bool m_reading = false;
+    bool m_engineStopped = false; // "stop" is the last command the engine got
+    bool m_enginePaused = false;  // pause as last set; only this player sets it
     // The token the worker's result checks for: gone once the player is.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     // The items of the playlist read last; the first m_handedOver of them
@@ -393,7 +396,9 @@ void MpvPlayer::play()
 {
     if (m_url.isEmpty())
         return;
-    const bool paused = flagProperty("pause");
+    // Asked only of a loaded source: every engine query waits for the
+    // engine, which may still be dropping the last list.
+    const bool paused = m_loaded && flagProperty("pause");
     // Already playing (or opening) this source: nothing to do, as the radio
     // screen asks to play again after every tune.
     if (m_loaded && m_wantsSound && !paused && !m_ended)
@@ -422,11 +427,16 @@ void MpvPlayer::load()
     m_opening = true;
     m_loaded = true;
     if (isNetworkAddress(m_url)) {
+        m_engineStopped = false;
         mustCommand({"loadfile", m_url.toUtf8(), "replace"});
         return;
     }
-    // Silence while the file is read: the old source is done with.
-    mustCommand({"stop"});
+    // Silence while the file is read: the old source is done with. Every
+    // engine call waits for the engine, and dropping a long list takes it
+    // tens of milliseconds: a source stopped already is not stopped again.
+    if (!m_engineStopped)
+        mustCommand({"stop"});
+    m_engineStopped = false;
     m_reading = true;
     const quint64 generation = m_generation;
     const QString path = localPath(m_url);
@@ -514,6 +524,10 @@ void MpvPlayer::dropList()
     ++m_generation;
     m_reading = false;
     m_handOverTimer.stop();
+    // A library's worth of texts takes milliseconds to free: not here.
+    if (m_items.size() > 1000)
+        QThreadPool::globalInstance()->start(
+            [items = std::exchange(m_items, {}), titles = std::exchange(m_listTitles, {})] {});
     m_items.clear();
     m_handedOver = 0;
     m_listTitles.clear();
@@ -529,6 +543,7 @@ void MpvPlayer::stop()
     dropList();
     m_opening = false;
     mustCommand({"stop"});
+    m_engineStopped = true;
     setStreamTitle(QString());
 }
 
@@ -704,12 +719,18 @@ bool MpvPlayer::doubleProperty(const char* name, double* value) const
 
 void MpvPlayer::setFlag(const char* name, bool value)
 {
+    const bool isPause = std::strcmp(name, "pause") == 0;
+    // Most loads find the engine unpaused: no call, no wait for the engine.
+    if (isPause && !value && !m_enginePaused)
+        return;
     int flag = value ? 1 : 0;
     if (const int error = mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag); error < 0)
         throw OperationError(QStringLiteral("The media player refused %1=%2: %3")
                                  .arg(QString::fromUtf8(name))
                                  .arg(flag)
                                  .arg(QString::fromUtf8(mpv_error_string(error))));
+    if (isPause)
+        m_enginePaused = value;
 }
 
 } // namespace
