@@ -18,7 +18,8 @@ public:
     virtual ~MediaPlayer() = default;
 
     // Replaces the current source: a stream address (plain stream, .m3u or
-    // .pls station list) or a playlist file (.wpl, .m3u, .m3u8, .pls).
+    // .pls station list) or a local file: a playlist (.wpl, .m3u, .m3u8,
+    // .pls, or any name when its content says so) or one media file.
     virtual void setUrl(const QString& url) = 0;
     virtual QString url() const = 0;
     // Plays the current source from its start, or resumes after pause().
@@ -35,10 +36,12 @@ public:
     virtual QString currentItemName() const = 0;
     // An item is open and its name is known.
     virtual bool hasCurrentItem() const = 0;
-    // An item is being opened (after play, next or previous): its name is
-    // not known yet.
+    // An item is being opened (after play, next or previous; after play also
+    // while a local source is still read): its name is not known yet.
     virtual bool isOpening() const = 0;
-    // Items of the current source: a station counts one.
+    // Items of the current source: a station counts one; a playlist counts
+    // all its items from its first item's opening on, also those still being
+    // handed to the engine.
     virtual int playlistCount() const = 0;
     // Runs on the player's thread (the UI thread) each time an item has been
     // opened, or could not be.

@@ -5,11 +5,13 @@
 #include "platform/log.h"
 #include "platform/rtflines.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 #include <QUrl>
 
@@ -20,6 +22,8 @@
 #include <clocale>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
+#include <utility>
 
 namespace zelk {
 
@@ -28,6 +32,10 @@ namespace {
 // A station that played this long before it dropped counts as recovered: the
 // next reconnect starts again at the first delay.
 constexpr qint64 kRecoveredAfterMs = 20000;
+
+// Each engine call takes some microseconds: a long list is handed over in
+// slices of at most this much UI-thread time, one slice per event-loop turn.
+constexpr qint64 kHandOverSliceNs = 2'000'000;
 
 // Any scheme:// address except file:// is read over the network.
 bool isNetworkAddress(const QString& url)
@@ -86,6 +94,13 @@ private:
     void onIdle();
     void itemOpened();
     void load();
+    void sourceRead(quint64 generation, LocalSource source);
+    void handOverSlice();
+    // Appends the next item not yet handed to the engine; false when none.
+    bool handOverOne();
+    qsizetype itemsToHand() const { return m_items.size() - m_handedOver; }
+    void dropList();
+    bool playOnAfterEnd();
     void reconnect();
     void cancelReconnect();
     int firstReconnectDelay() const { return std::max(1, m_options.reconnectFirstDelayMs); }
@@ -117,6 +132,23 @@ private:
     void setStreamTitle(const QString& title);
     bool m_ended = false;                 // an item ended and no other has started since
     QHash<QString, QString> m_listTitles; // titles the playlist file gives, by location
+
+    // A local source is read on a worker thread. Its result counts only when
+    // m_generation has not moved on since (setUrl, stop, another load).
+    quint64 m_generation = 0;
+    bool m_reading = false;
+    bool m_engineStopped = false; // "stop" is the last command the engine got
+    bool m_enginePaused = false;  // pause as last set; only this player sets it
+    // The token the worker's result checks for: gone once the player is.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+    // The items of the playlist read last; the first m_handedOver of them
+    // are in the engine's list, the rest follow slice by slice.
+    QList<PlaylistItem> m_items;
+    qsizetype m_handedOver = 0;
+    QTimer m_handOverTimer;
+    QElapsedTimer m_handOverClock;
+    bool m_endedByItself = false; // the last item ended at its end or failed
+    int64_t m_lastEndedEntryId = -1;
     int m_volume = 100;
 
     QTimer m_reconnectTimer;
@@ -183,6 +215,9 @@ MpvPlayer::MpvPlayer(const MpvOptions& options)
 
     m_reconnectTimer.setSingleShot(true);
     QObject::connect(&m_reconnectTimer, &QTimer::timeout, this, [this] { reconnect(); });
+    m_handOverTimer.setSingleShot(true);
+    m_handOverTimer.setInterval(0);
+    QObject::connect(&m_handOverTimer, &QTimer::timeout, this, [this] { handOverSlice(); });
     mpv_set_wakeup_callback(m_mpv, &MpvPlayer::wakeup, this);
 }
 
@@ -216,6 +251,7 @@ void MpvPlayer::drainEvents()
             m_itemLoaded = false;
             m_opening = true;
             m_ended = false;
+            m_endedByItself = false;
             m_reconnectWanted = false;
             m_reconnectTimer.stop();
             break;
@@ -249,6 +285,9 @@ void MpvPlayer::onEndFile(const mpv_event_end_file& end)
         return;
     m_itemLoaded = false;
     m_ended = true;
+    m_endedByItself =
+        end.reason == MPV_END_FILE_REASON_EOF || end.reason == MPV_END_FILE_REASON_ERROR;
+    m_lastEndedEntryId = end.playlist_entry_id;
     if (end.reason == MPV_END_FILE_REASON_ERROR) {
         qCInfo(lcPlayer).noquote()
             << "cannot play" << m_url << "-" << QString::fromUtf8(mpv_error_string(end.error));
@@ -281,9 +320,12 @@ void MpvPlayer::onIdle()
 {
     // The notice may come late, after a command that has set mpv going
     // again: only a player that is idle now has stopped.
-    if (!isIdle())
+    // While a local source is read, the engine is idle by design.
+    if (!isIdle() || m_reading)
         return;
     m_itemLoaded = false;
+    if (m_endedByItself && m_wantsSound && m_loaded && m_handedOver > 0 && playOnAfterEnd())
+        return;
     if (m_opening)
         itemOpened(); // nothing more to open
     if (!m_reconnectWanted || m_reconnectTimer.isActive())
@@ -294,6 +336,37 @@ void MpvPlayer::onIdle()
     m_reconnectTimer.start(m_reconnectDelayMs);
     m_reconnectDelayMs = std::min(m_reconnectDelayMs * 2,
                                   std::max(m_options.reconnectMaxDelayMs, m_reconnectDelayMs));
+}
+
+// The engine fell idle after an item of a playlist that is still being
+// handed over: either the item was the last one handed so far, or the items
+// after it arrived just too late. Either way the list goes on.
+bool MpvPlayer::playOnAfterEnd()
+{
+    int64_t count = 0;
+    if (mpv_get_property(m_mpv, "playlist-count", MPV_FORMAT_INT64, &count) < 0)
+        return false;
+    // Only the last items handed over can have been outrun.
+    constexpr int64_t kLookBack = 1000;
+    int64_t ended = -1;
+    for (int64_t i = count - 1; i >= 0 && i >= count - kLookBack; --i) {
+        int64_t id = -1;
+        const QByteArray name = "playlist/" + QByteArray::number(i) + "/id";
+        if (mpv_get_property(m_mpv, name.constData(), MPV_FORMAT_INT64, &id) >= 0 &&
+            id == m_lastEndedEntryId) {
+            ended = i;
+            break;
+        }
+    }
+    if (ended < 0 || (ended + 1 >= count && !handOverOne()))
+        return false;
+    m_endedByItself = false;
+    m_opening = true;
+    if (command({"playlist-play-index", QByteArray::number(ended + 1)}) < 0) {
+        m_opening = false;
+        return false;
+    }
+    return true;
 }
 
 void MpvPlayer::reconnect()
@@ -323,12 +396,14 @@ void MpvPlayer::play()
 {
     if (m_url.isEmpty())
         return;
-    const bool paused = flagProperty("pause");
+    // Asked only of a loaded source: every engine query waits for the
+    // engine, which may still be dropping the last list.
+    const bool paused = m_loaded && flagProperty("pause");
     // Already playing (or opening) this source: nothing to do, as the radio
     // screen asks to play again after every tune.
     if (m_loaded && m_wantsSound && !paused && !m_ended)
         return;
-    const bool resume = m_loaded && paused && !isIdle();
+    const bool resume = m_loaded && paused && (m_reading || !isIdle());
     m_wantsSound = true;
     if (resume) {
         setFlag("pause", false);
@@ -337,7 +412,9 @@ void MpvPlayer::play()
     load();
 }
 
-// Loads the source from its start and plays it.
+// Loads the source from its start and plays it. A local file is read on a
+// worker thread first, as it may be a playlist (whatever its name) of a
+// whole music library; sourceRead() goes on with it.
 void MpvPlayer::load()
 {
     cancelReconnect();
@@ -346,27 +423,115 @@ void MpvPlayer::load()
     m_ended = false;
     // pause is sticky in mpv: a file loaded while paused stays paused.
     setFlag("pause", false);
-    m_listTitles.clear();
+    dropList();
     m_opening = true;
-    if (isPlaylistFile(m_url)) {
-        // mpv reads no .wpl at all, so every playlist file is read here and
-        // its items handed over one by one.
-        const QList<PlaylistItem> items = readPlaylistFile(localPath(m_url));
-        mustCommand({"stop"});
-        for (const PlaylistItem& item : items) {
-            mustCommand({"loadfile", item.location.toUtf8(), "append"});
-            if (!item.title.isEmpty())
-                m_listTitles.insert(item.location, item.title);
-        }
-        // "append-play" into an idle player does not start it; this does.
-        if (!items.isEmpty())
-            mustCommand({"playlist-play-index", "0"});
-        else
-            m_opening = false; // nothing in it to open
-    } else {
-        mustCommand({"loadfile", m_url.toUtf8(), "replace"});
-    }
     m_loaded = true;
+    if (isNetworkAddress(m_url)) {
+        m_engineStopped = false;
+        mustCommand({"loadfile", m_url.toUtf8(), "replace"});
+        return;
+    }
+    // Silence while the file is read: the old source is done with. Every
+    // engine call waits for the engine, and dropping a long list takes it
+    // tens of milliseconds: a source stopped already is not stopped again.
+    if (!m_engineStopped)
+        mustCommand({"stop"});
+    m_engineStopped = false;
+    m_reading = true;
+    const quint64 generation = m_generation;
+    const QString path = localPath(m_url);
+    const std::weak_ptr<int> alive = m_alive;
+    QThreadPool::globalInstance()->start([this, alive, generation, path] {
+        auto source = std::make_shared<LocalSource>(readLocalSource(path));
+        // `this` is touched only on its own thread, and only while it lives.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [this, alive, generation, source] {
+                if (alive.lock())
+                    sourceRead(generation, std::move(*source));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void MpvPlayer::sourceRead(quint64 generation, LocalSource source)
+{
+    if (generation != m_generation || !m_reading)
+        return;
+    m_reading = false;
+    // This runs from the event loop, where no caller can take an error: the
+    // engine's refusal is logged, and the source counts as not openable.
+    const auto start = [this](std::initializer_list<QByteArray> args) {
+        if (const int error = command(args); error < 0) {
+            qCWarning(lcPlayer).noquote() << "the engine refused" << *args.begin() << "for" << m_url
+                                          << "-" << QString::fromUtf8(mpv_error_string(error));
+            itemOpened();
+        }
+    };
+    if (!source.isPlaylist) {
+        start({"loadfile", localPath(m_url).toUtf8(), "replace"});
+        return;
+    }
+    if (source.items.isEmpty()) {
+        qCInfo(lcPlayer).noquote() << "playlist" << m_url << "has no item to play";
+        itemOpened(); // nothing in it to open
+        return;
+    }
+    m_items = std::move(source.items);
+    m_handOverClock.start();
+    // A first slice goes before playback starts, so that a short list is
+    // whole before its first item can have failed; the rest follows while
+    // the first item plays. "append-play" into an idle player does not
+    // start it; playing by index does.
+    handOverSlice();
+    start({"playlist-play-index", "0"});
+}
+
+bool MpvPlayer::handOverOne()
+{
+    if (itemsToHand() <= 0)
+        return false;
+    const PlaylistItem& item = m_items.at(m_handedOver++);
+    // Runs from timers and events: a refusal costs this item, not the list.
+    if (const int error = command({"loadfile", item.location.toUtf8(), "append"}); error < 0) {
+        qCWarning(lcPlayer).noquote() << "the engine refused the item" << item.location << "-"
+                                      << QString::fromUtf8(mpv_error_string(error));
+        return true;
+    }
+    if (!item.title.isEmpty())
+        m_listTitles.insert(item.location, item.title);
+    return true;
+}
+
+void MpvPlayer::handOverSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (slice.nsecsElapsed() < kHandOverSliceNs && handOverOne()) {
+    }
+    if (itemsToHand() > 0) {
+        m_handOverTimer.start();
+        return;
+    }
+    if (m_items.size() >= 1000)
+        qCInfo(lcPlayer).noquote() << "playlist" << m_url << "-" << m_items.size()
+                                   << "items handed over in" << m_handOverClock.elapsed() << "ms";
+}
+
+// Forgets the list read last and any read still under way.
+void MpvPlayer::dropList()
+{
+    ++m_generation;
+    m_reading = false;
+    m_handOverTimer.stop();
+    // A library's worth of texts takes milliseconds to free: not here.
+    if (m_items.size() > 1000)
+        QThreadPool::globalInstance()->start(
+            [items = std::exchange(m_items, {}), titles = std::exchange(m_listTitles, {})] {});
+    m_items.clear();
+    m_handedOver = 0;
+    m_listTitles.clear();
+    m_endedByItself = false;
 }
 
 void MpvPlayer::stop()
@@ -375,9 +540,10 @@ void MpvPlayer::stop()
     cancelReconnect();
     m_loaded = false;
     m_itemLoaded = false;
-    m_listTitles.clear();
+    dropList();
     m_opening = false;
     mustCommand({"stop"});
+    m_engineStopped = true;
     setStreamTitle(QString());
 }
 
@@ -411,6 +577,9 @@ void MpvPlayer::step(const char* name)
         mpv_get_property(m_mpv, "playlist-count", MPV_FORMAT_INT64, &count) < 0)
         return;
     const bool forward = std::strcmp(name, "playlist-next") == 0;
+    // The next item may not have been handed over yet.
+    if (forward && pos + 1 >= count && handOverOne())
+        ++count;
     if (forward ? pos + 1 >= count : pos <= 0)
         return;
     m_opening = true;
@@ -465,7 +634,8 @@ int MpvPlayer::playlistCount() const
     int64_t count = 0;
     if (!m_loaded || mpv_get_property(m_mpv, "playlist-count", MPV_FORMAT_INT64, &count) < 0)
         return 0;
-    return static_cast<int>(count);
+    // Items still on their way count already: the list is as long as read.
+    return static_cast<int>(count + itemsToHand());
 }
 
 QString MpvPlayer::currentPositionString() const
@@ -549,12 +719,18 @@ bool MpvPlayer::doubleProperty(const char* name, double* value) const
 
 void MpvPlayer::setFlag(const char* name, bool value)
 {
+    const bool isPause = std::strcmp(name, "pause") == 0;
+    // Most loads find the engine unpaused: no call, no wait for the engine.
+    if (isPause && !value && !m_enginePaused)
+        return;
     int flag = value ? 1 : 0;
     if (const int error = mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag); error < 0)
         throw OperationError(QStringLiteral("The media player refused %1=%2: %3")
                                  .arg(QString::fromUtf8(name))
                                  .arg(flag)
                                  .arg(QString::fromUtf8(mpv_error_string(error))));
+    if (isPause)
+        m_enginePaused = value;
 }
 
 } // namespace

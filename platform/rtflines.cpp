@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -120,21 +121,28 @@ constexpr std::size_t kMaxGroupDepth = 1000;
 
 // Destinations whose text is not part of the document body.
 constexpr std::string_view kSkippedDestinations[] = {
-    "fonttbl",      "colortbl",  "stylesheet",
-    "info",         "pict",      "header",
-    "headerl",      "headerr",   "headerf",
-    "footer",       "footerl",   "footerr",
-    "footerf",      "listtable", "listoverridetable",
-    "rsidtbl",      "generator", "xmlnstbl",
-    "latentstyles", "themedata", "colorschememapping",
-    "datastore",    "mmathPr",   "pgdsctbl",
-    "filetbl",      "revtbl",    "object",
-    "objdata",      "fldinst",   "footnote",
-    "annotation",   "atnid",     "atnauthor",
-    "pn",           "pntext",    "listtext",
-    "nonshppict",   "shp",       "shpinst",
-    "bkmkstart",    "bkmkend",   "private",
-    "template",     "xe",        "tc",
+    "colortbl",  "stylesheet",
+    "info",      "pict",
+    "header",    "headerl",
+    "headerr",   "headerf",
+    "footer",    "footerl",
+    "footerr",   "footerf",
+    "listtable", "listoverridetable",
+    "rsidtbl",   "generator",
+    "xmlnstbl",  "latentstyles",
+    "themedata", "colorschememapping",
+    "datastore", "mmathPr",
+    "pgdsctbl",  "filetbl",
+    "revtbl",    "object",
+    "objdata",   "fldinst",
+    "footnote",  "annotation",
+    "atnid",     "atnauthor",
+    "pn",        "pntext",
+    "listtext",  "nonshppict",
+    "shp",       "shpinst",
+    "bkmkstart", "bkmkend",
+    "private",   "template",
+    "xe",        "tc",
     "userprops",
 };
 
@@ -192,6 +200,64 @@ QByteArray codePageName(qint64 cp)
     }
 }
 
+// The code page of a font's \fcharsetN, as Windows maps its character sets;
+// 0 for the document's own (ANSI and DEFAULT, and sets without one).
+qint64 charsetCodePage(qint64 charset)
+{
+    switch (charset) {
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 254:
+        return 437;
+    case 255:
+        return 850;
+    default:
+        return 0;
+    }
+}
+
+// Lead bytes of the double-byte code pages: the byte after one belongs to
+// the same character, whatever its value.
+bool isLeadByte(qint64 cp, unsigned char b)
+{
+    switch (cp) {
+    case 932:
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return b >= 0x81 && b <= 0xFE;
+    default:
+        return false;
+    }
+}
+
 class RtfReader
 {
 public:
@@ -233,15 +299,38 @@ public:
     }
 
 private:
+    // Character formatting and destination: each group starts with its
+    // parent's and loses its own changes when it closes.
     struct Group
     {
         int uc = 1;
         bool skipped = false;
+        bool fontTable = false;
+        bool hidden = false; // \v: text that is not part of the document's text
+        qint64 font = -1;    // \fN; -1: the default font (\deffN)
     };
 
     bool skipping() const
     {
         return m_overflow > 0 || (!m_groups.empty() && m_groups.back().skipped);
+    }
+
+    // Text that is not part of a line: hidden text and the fonts' names.
+    bool hidden() const
+    {
+        return !m_groups.empty() && (m_groups.back().hidden || m_groups.back().fontTable);
+    }
+
+    // The code page of \'hh bytes here: the current font's character set,
+    // else the document's \ansicpgN.
+    qint64 codePage() const
+    {
+        qint64 font = m_groups.empty() ? -1 : m_groups.back().font;
+        if (font < 0)
+            font = m_defaultFont;
+        if (const auto it = m_fontCodePages.find(font); it != m_fontCodePages.end() && it->second)
+            return it->second;
+        return m_ansiCodePage;
     }
 
     void openGroup()
@@ -280,13 +369,34 @@ private:
 
     void text(unsigned char byte)
     {
-        if (skipping() || consumeFallback())
+        if (skipping() || consumeFallback() || hidden())
             return;
+        addByte(byte);
+    }
+
+    void addByte(unsigned char byte)
+    {
+        const qint64 cp = codePage();
+        if (cp != m_bytesCodePage) {
+            flushBytes();
+            m_bytesCodePage = cp;
+        }
         m_bytes.append(static_cast<char>(byte));
+    }
+
+    // The bytes so far end in the first byte of a double-byte character.
+    bool inDoubleByte() const
+    {
+        qsizetype i = 0;
+        while (i < m_bytes.size())
+            i += isLeadByte(m_bytesCodePage, static_cast<unsigned char>(m_bytes[i])) ? 2 : 1;
+        return i > m_bytes.size();
     }
 
     void put(char16_t c)
     {
+        if (hidden())
+            return;
         flushBytes();
         m_line.append(QChar(c));
     }
@@ -304,29 +414,43 @@ private:
     {
         if (m_bytes.isEmpty())
             return;
-        if (m_decoder.isValid()) {
-            m_decoder.resetState();
-            m_line.append(m_decoder.decode(m_bytes));
+        if (QStringDecoder* decoder = decoderFor(m_bytesCodePage)) {
+            decoder->resetState();
+            m_line.append(decoder->decode(m_bytes));
         } else {
             m_line.append(decodeCp1252(m_bytes));
         }
         m_bytes.clear();
     }
 
-    void setCodePage(qint64 cp)
+    // Null for Windows-1252 and for code pages this system cannot decode,
+    // which are read as Windows-1252 too.
+    QStringDecoder* decoderFor(qint64 cp)
     {
-        if (cp == m_codePage)
-            return;
-        m_codePage = cp;
-        flushBytes();
-        m_decoder = QStringDecoder();
         if (cp == 1252 || cp <= 0)
-            return;
-        QStringDecoder decoder(codePageName(cp).constData(),
-                               QStringConverter::Flag::Stateless |
-                                   QStringConverter::Flag::ConvertInitialBom);
-        if (decoder.isValid())
-            m_decoder = std::move(decoder);
+            return nullptr;
+        auto it = m_decoders.find(cp);
+        if (it == m_decoders.end()) {
+            QStringDecoder decoder(codePageName(cp).constData(),
+                                   QStringConverter::Flag::Stateless |
+                                       QStringConverter::Flag::ConvertInitialBom);
+            it = m_decoders.emplace(cp, std::move(decoder)).first;
+        }
+        return it->second.isValid() ? &it->second : nullptr;
+    }
+
+    // Inside {\fonttbl ...}: "\fN ... \fcharsetN ... name;" per font, each
+    // in a group of its own or one after another.
+    void fontTableWord(std::string_view word, bool hasParam, qint64 param)
+    {
+        if (word == "f") {
+            m_definedFont = hasParam ? param : -1;
+        } else if (word == "fcharset" && hasParam && m_definedFont >= 0) {
+            // \cpgN, where given, names the code page itself.
+            m_fontCodePages.try_emplace(m_definedFont, charsetCodePage(param));
+        } else if (word == "cpg" && hasParam && m_definedFont >= 0) {
+            m_fontCodePages[m_definedFont] = param;
+        }
     }
 
     static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -369,7 +493,11 @@ private:
         case '\\':
         case '{':
         case '}':
-            put(static_cast<char16_t>(c));
+            // The second byte of a double-byte character may be one of these.
+            if (!hidden() && inDoubleByte())
+                m_bytes.append(c);
+            else
+                put(static_cast<char16_t>(c));
             break;
         case '~':
             put(0x00A0);
@@ -399,9 +527,9 @@ private:
         if (hi < 0 || lo < 0)
             return; // a broken \' escape is dropped; what follows is read as usual
         m_pos += 2;
-        if (skipping() || consumeFallback())
+        if (skipping() || consumeFallback() || hidden())
             return;
-        m_bytes.append(static_cast<char>(hi * 16 + lo));
+        addByte(static_cast<unsigned char>(hi * 16 + lo));
     }
 
     void controlWord()
@@ -438,6 +566,15 @@ private:
         }
         if (skipping())
             return;
+        if (word == "fonttbl") {
+            if (!m_groups.empty())
+                m_groups.back().fontTable = true;
+            return;
+        }
+        if (!m_groups.empty() && m_groups.back().fontTable) {
+            fontTableWord(word, hasParam, param);
+            return;
+        }
         if (isSkippedDestination(word)) {
             if (!m_groups.empty())
                 m_groups.back().skipped = true;
@@ -457,16 +594,29 @@ private:
             // surrogates, which the QString joins.
             put(static_cast<char16_t>(static_cast<std::uint64_t>(param) & 0xFFFF));
             m_pendingSkip = m_groups.empty() ? 1 : m_groups.back().uc;
-        } else if (word == "par" || word == "line") {
+        } else if (word == "par" || word == "line" || word == "page" || word == "sect") {
             endLine();
+        } else if (word == "f") {
+            if (!m_groups.empty())
+                m_groups.back().font = hasParam ? param : -1;
+        } else if (word == "plain") {
+            if (!m_groups.empty()) {
+                m_groups.back().font = -1;
+                m_groups.back().hidden = false;
+            }
+        } else if (word == "v") {
+            if (!m_groups.empty())
+                m_groups.back().hidden = !hasParam || param != 0;
+        } else if (word == "deff") {
+            m_defaultFont = hasParam ? param : -1;
         } else if (word == "ansicpg") {
-            setCodePage(hasParam ? param : 1252);
+            m_ansiCodePage = hasParam && param > 0 ? param : 1252;
         } else if (word == "mac") {
-            setCodePage(10000);
+            m_ansiCodePage = 10000;
         } else if (word == "pc") {
-            setCodePage(437);
+            m_ansiCodePage = 437;
         } else if (word == "pca") {
-            setCodePage(850);
+            m_ansiCodePage = 850;
         } else if (const char16_t special = specialCharacter(word)) {
             put(special);
         }
@@ -478,9 +628,13 @@ private:
     std::vector<Group> m_groups;
     std::size_t m_overflow = 0; // open groups beyond kMaxGroupDepth
     int m_pendingSkip = 0;      // fallback characters still to drop after \uN
-    qint64 m_codePage = 1252;
-    QStringDecoder m_decoder; // invalid: Windows-1252
-    QByteArray m_bytes;       // code-page bytes not yet decoded
+    qint64 m_ansiCodePage = 1252;
+    qint64 m_defaultFont = -1;
+    qint64 m_definedFont = -1;                // the font the font table describes now
+    std::map<qint64, qint64> m_fontCodePages; // by font number; 0: the document's
+    std::map<qint64, QStringDecoder> m_decoders;
+    QByteArray m_bytes; // code-page bytes not yet decoded
+    qint64 m_bytesCodePage = 1252;
     QString m_line;
     QStringList m_lines;
 };

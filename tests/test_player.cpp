@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -320,7 +322,8 @@ TEST_F(PlayerTest, StreamTitleArrivesAsTextAndFollowsChanges)
     zelktest::Route icy{200, tone.readAll().toStdString(), "audio/mpeg"};
     icy.icyMetaInt = 2000;
     icy.bytesPerSecond = 8000; // the tone's own pace: 64 kbit/s
-    icy.icyTitle = "Gr\xc3\xbc\xc3\x9f" "e aus K\xc3\xb6ln"; // UTF-8
+    icy.icyTitle = "Gr\xc3\xbc\xc3\x9f"
+                   "e aus K\xc3\xb6ln"; // UTF-8
     media().server.setRoute("/icy.mp3", icy);
     auto player = makePlayer();
     int told = 0;
@@ -337,7 +340,9 @@ TEST_F(PlayerTest, StreamTitleArrivesAsTextAndFollowsChanges)
         std::string bytes;
         QString shown;
     } changes[] = {
-        {"Gr\xfc\xdf" "e aus K\xf6ln (Latin-1)", QStringLiteral("Grüße aus Köln (Latin-1)")},
+        {"Gr\xfc\xdf"
+         "e aus K\xf6ln (Latin-1)",
+         QStringLiteral("Grüße aus Köln (Latin-1)")},
         {"Caf\xe9 \x80 5", QStringLiteral("Café € 5")}, // Windows-1252
         {"<b>Jetzt</b> & <img src=x>", QStringLiteral("<b>Jetzt</b> & <img src=x>")},
     };
@@ -534,6 +539,173 @@ TEST_F(PlayerTest, PlaylistFileIsNotReopenedWhenItEnds)
     names.watch(*player, 1000);
     EXPECT_EQ(names.seen, QStringList{QString()}) << names.seen.join(u',').toStdString();
     EXPECT_EQ(media().server.requestCount("/once.mp3"), asked);
+}
+
+// Lists as the desktop's players and editors write them, on disk beside the
+// tones. Each must play its own first item and hold its own items: a list
+// read wrong plays its folder (every tone in it), or nothing.
+struct ListFileCase
+{
+    const char* name;
+    const char* file; // under the tones' folder
+    QByteArray (*content)(Media&);
+    const char* firstName; // "" when nothing may play
+    int count;
+};
+
+void PrintTo(const ListFileCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+QByteArray inUtf16(const QString& text, QStringEncoder::Encoding encoding)
+{
+    QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
+    return encoder(text);
+}
+
+const char* const kTwoTones = "#EXTM3U\r\n../other/untitled.mp3\r\nalpha.mp3\r\n";
+
+class PlayerListFile : public PlayerTest, public testing::WithParamInterface<ListFileCase>
+{
+};
+
+TEST_P(PlayerListFile, PlaysItsOwnItems)
+{
+    const ListFileCase& c = GetParam();
+    const QString list = media().path(QString::fromUtf8(c.file));
+    writeFile(list, c.content(media()));
+    auto player = makePlayer();
+    player->setUrl(list);
+    player->play();
+    NameLog names;
+    const QString expected = QString::fromUtf8(c.firstName);
+    const bool reached = waitFor(
+        [&] {
+            names.record(*player);
+            return !expected.isEmpty() && player->currentItemName() == expected;
+        },
+        expected.isEmpty() ? 1500 : kWaitMs);
+    EXPECT_EQ(reached, !expected.isEmpty()) << names.seen.join(u',').toStdString();
+    for (const QString& name : std::as_const(names.seen))
+        EXPECT_TRUE(name.isEmpty() || name == expected) << name.toStdString();
+    EXPECT_EQ(player->playlistCount(), c.count);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, PlayerListFile,
+    testing::Values(
+        ListFileCase{
+            "M3uUtf16Le", "music/le.m3u",
+            [](Media&) { return inUtf16(QString::fromUtf8(kTwoTones), QStringEncoder::Utf16LE); },
+            "untitled", 2},
+        ListFileCase{
+            "M3u8Utf16Be", "music/be.m3u8",
+            [](Media&) { return inUtf16(QString::fromUtf8(kTwoTones), QStringEncoder::Utf16BE); },
+            "untitled", 2},
+        ListFileCase{"PlsUtf16Le", "music/le.pls",
+                     [](Media&) {
+                         return inUtf16(QStringLiteral("[playlist]\r\nFile1=..\\other\\untitled"
+                                                       ".mp3\r\nFile 2=alpha.mp3\r\n"
+                                                       "NumberOfEntries=2\r\n"),
+                                        QStringEncoder::Utf16LE);
+                     },
+                     "untitled", 2},
+        ListFileCase{"M3uUtf8WithMark", "music/bom.m3u",
+                     [](Media&) { return QByteArray("\xEF\xBB\xBF") + kTwoTones; }, "untitled", 2},
+        ListFileCase{"WplWithLatin1Bytes", "music/latin1.wpl",
+                     [](Media&) {
+                         return QByteArray("<?wpl version=\"1.0\"?><smil><head><title>Sch\xF6n"
+                                           "</title></head><body><seq><media src=\"..\\other\\"
+                                           "untitled.mp3\"/><media src=\"alpha.mp3\"/></seq>"
+                                           "</body></smil>");
+                     },
+                     "untitled", 2},
+        // The engine would play these itself: a generated tone, a file
+        // descriptor, an edit list of a tone.
+        ListFileCase{"EngineDevicesSkipped", "music/devices.m3u",
+                     [](Media& m) {
+                         return "#EXTM3U\nav://lavfi:sine=frequency=1000:duration=5\nfd://0\n"
+                                "fdclose://0\nedl://" +
+                                m.path(QStringLiteral("station.mp3")).toUtf8() +
+                                ",0,3\nmemory://x\nalpha.mp3\n";
+                     },
+                     "Alpha", 1},
+        ListFileCase{"OtherNameWithPlaylistContent", "music/list.txt",
+                     [](Media&) { return QByteArray(kTwoTones); }, "untitled", 2},
+        ListFileCase{"OtherNameWithMediaContent", "music/tone.dat",
+                     [](Media& m) {
+                         QFile tone(m.path(QStringLiteral("short.mp3")));
+                         return tone.open(QIODevice::ReadOnly) ? tone.readAll() : QByteArray();
+                     },
+                     "Kurz", 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Catches the player's report that a list has been handed over whole.
+struct HandOverWatch
+{
+    static inline bool s_done = false;
+    static inline QtMessageHandler s_previous = nullptr;
+    HandOverWatch()
+    {
+        s_done = false;
+        s_previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                if (message.contains(QStringLiteral("items handed over")))
+                    s_done = true;
+                if (s_previous)
+                    s_previous(type, context, message);
+            });
+    }
+    ~HandOverWatch() { qInstallMessageHandler(s_previous); }
+};
+
+// A whole library: 100,000 entries. It plays at once, counts all its items
+// from its first on (the last-song search steps by that count), steps on
+// past the items not handed over yet, and the UI thread is never held: a
+// 5 ms heartbeat keeps beating from the tap until the list is all in.
+TEST_F(PlayerTest, WholeLibraryPlaysAtOnceWithoutHoldingTheUiThread)
+{
+    constexpr int kEntries = 100000;
+    const QString list = media().path(QStringLiteral("music/library.m3u"));
+    QByteArray data = "#EXTM3U\n";
+    for (int i = 0; i < kEntries; ++i)
+        data += i % 2 ? "#EXTINF:8,Eintrag\n../other/untitled.mp3\n" : "alpha.mp3\n";
+    writeFile(list, data);
+    auto player = makePlayer();
+
+    HandOverWatch watch;
+    QElapsedTimer sinceBeat;
+    qint64 longestGapMs = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        longestGapMs = std::max(longestGapMs, sinceBeat.elapsed());
+        sinceBeat.restart();
+    });
+    heartbeat.start(5);
+    sinceBeat.start();
+
+    player->setUrl(list);
+    player->play();
+    EXPECT_TRUE(player->isOpening());
+    EXPECT_FALSE(player->hasCurrentItem());
+    ASSERT_TRUE(waitFor([&] { return player->hasCurrentItem(); }));
+    EXPECT_EQ(player->currentItemName(), QStringLiteral("Alpha"));
+    EXPECT_EQ(player->playlistCount(), kEntries);
+    player->next();
+    ASSERT_TRUE(waitFor([&] { return player->currentItemName() == u"Eintrag"; }))
+        << player->currentItemName().toStdString();
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() > 0.1; }));
+    ASSERT_TRUE(waitFor([&] { return HandOverWatch::s_done; }, 60000));
+    heartbeat.stop();
+    longestGapMs = std::max(longestGapMs, sinceBeat.elapsed());
+    EXPECT_EQ(player->playlistCount(), kEntries);
+    // Generous for a shared machine; holding the UI thread for the whole
+    // list takes seconds.
+    EXPECT_LT(longestGapMs, 250);
+    std::printf("longest UI-thread gap while a list of %d items loaded: %lld ms\n", kEntries,
+                static_cast<long long>(longestGapMs));
 }
 
 // mpv refuses to start under a locale that writes numbers with a comma;

@@ -10,8 +10,10 @@
 #include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <random>
@@ -254,9 +256,142 @@ const ParseCase kRtfCases[] = {
     {"BrokenHexEscape", "{\\rtf1 a\\'zzb\\par}", {"azzb"}},
     {"DeepNestingBelowTheCap", nested(500), {"a", "xb"}},
     {"DeepNestingAboveTheCapIsSkipped", nested(100000), {"a", "b"}},
+    {"HiddenTextIsNoPartOfALine",
+     "{\\rtf1\\ansi Sender{\\v  versteckt}\\par Zwei\\v geheim\\'fc\\v0  sichtbar\\par}",
+     {"Sender", "Zwei sichtbar"}},
+    {"HiddenUnicodeDropsItsFallbackToo",
+     "{\\rtf1\\uc1 a{\\v\\u1046?}b\\v\\u1046?\\v0 c\\par}",
+     {"abc"}},
+    {"HiddenKeepsItsParagraphMarks", "{\\rtf1 a{\\v x\\par y}b\\par}", {"a", "b"}},
+    {"PlainEndsHiddenText", "{\\rtf1 a\\v b\\plain c\\par}", {"ac"}},
+    {"PageAndSectionBreaksEndALine",
+     "{\\rtf1 eins\\page zwei\\sect drei\\par}",
+     {"eins", "zwei", "drei"}},
+    {"FontCharsetSetsTheCodePage",
+     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}"
+     "{\\f1\\fnil\\fcharset204 Arial;}{\\f2\\fswiss\\fcharset161{\\*\\panose 020b0604}Arial "
+     "Greek;}}"
+     "\\f1 \\'cc\\'e8\\'f0 \\f0\\'fc {\\f2\\'c1}\\'fc\\plain\\'fc\\par}",
+     u8Lines({"Мир ü Αüü"})},
+    {"FontTableWithoutGroupsAndCpg",
+     "{\\rtf1\\ansi\\deff1{\\fonttbl\\f0\\fswiss\\fcharset0 "
+     "Helvetica;\\f1\\fnil\\fcharset0\\cpg1250 "
+     "Arial CE;}\\'9a{\\f0\\'9a}\\par}",
+     u8Lines({"šš"})},
+    {"DefaultFontCharset", "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset238 Arial;}}\\'e8\\par}",
+     u8Lines({"č"})},
+    {"UnknownFontUsesTheDocumentCodePage",
+     "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 Arial;}}\\f7\\'cc\\f0\\'cc\\par}",
+     u8Lines({"ММ"})},
+    {"DoubleByteTrailEscapedAsControlSymbol",
+     "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Gothic;}}\\f0\\'83\\\\\\'83A\\\\x\\par}",
+     u8Lines({"ソア\\x"})},
 };
 INSTANTIATE_TEST_SUITE_P(Rtf, Parse, testing::ValuesIn(kRtfCases),
                          [](const auto& info) { return info.param.name; });
+
+// ---------------------------------------------------------------------------
+// Station names typed in WordPad in a font of another script: WordPad names
+// the font's character set in the font table and writes the name in that
+// code page, one \\'hh per byte (both bytes of a double-byte character), and
+// a German line in a Western font beside it.
+
+struct ScriptCase
+{
+    const char* name;
+    int charset;
+    const char* codec; // the code page, as this system's converter names it
+    int lang;
+    std::string_view text; // UTF-8
+};
+
+void PrintTo(const ScriptCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+// `text` in `codec` as WordPad escapes it: bytes from 0x80 as \\'hh, the
+// ASCII trail byte of a double-byte character as itself (escaped where RTF
+// reserves it).
+QByteArray wordpadText(QStringView text, const char* codec)
+{
+    QStringEncoder encoder(codec);
+    const QByteArray bytes = encoder(text);
+    EXPECT_FALSE(encoder.hasError()) << codec;
+    QByteArray out;
+    for (const char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        if (u >= 0x80) {
+            out += "\\'" + QByteArray::number(u, 16).rightJustified(2, '0');
+        } else {
+            if (b == '\\' || b == '{' || b == '}')
+                out += '\\';
+            out += b;
+        }
+    }
+    return out;
+}
+
+QByteArray wordpadDocument(const ScriptCase& c)
+{
+    const QString name = u8(c.text);
+    const QByteArray station = wordpadText(name, c.codec);
+    const QByteArray lang = QByteArray::number(c.lang);
+    return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1031{\\fonttbl{"
+           "\\f0\\fnil\\fcharset0 "
+           "Calibri;}{\\f1\\fnil\\fcharset" +
+           QByteArray::number(c.charset) +
+           " Arial;}}\r\n"
+           "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+           "\\pard\\sa200\\sl276\\slmult1\\f1\\fs22\\lang" +
+           lang + " " + station + "\\f0\\lang1031\\par\r\n" + "Gr\\'fc\\'dfe \\f1\\lang" + lang +
+           " " + station + "\\f0\\lang1031\\par\r\n" + "{\\f1 " + station + "}\\'fc\\par\r\n" +
+           "\\f1 x\\plain\\f0\\fs22\\'fc\\par\r\n}\r\n";
+}
+
+class WordPadScript : public testing::TestWithParam<ScriptCase>
+{
+};
+
+TEST_P(WordPadScript, StationNameReadsRightAndIsWrittenBackRight)
+{
+    const ScriptCase& c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Radio.ini"));
+    ASSERT_TRUE(writeBytes(path, wordpadDocument(c)));
+    const QString name = u8(c.text);
+    const QStringList expected{name, QStringLiteral("Grüße ") + name, name + u'ü',
+                               QStringLiteral("xü")};
+
+    const std::optional<QStringList> read = readLineFile(path);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(*read, expected);
+
+    writeLineFile(path, *read);
+    EXPECT_EQ(readLineFile(path), std::optional<QStringList>(expected));
+    // Written as Unicode escapes, which every RTF reader takes.
+    const QByteArray written = readBytes(path);
+    EXPECT_TRUE(written.contains(
+        "\\u" + QByteArray::number(static_cast<std::int16_t>(name.at(0).unicode())) + '?'))
+        << written.constData();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, WordPadScript,
+    testing::Values(ScriptCase{"Cyrillic", 204, "windows-1251", 1049, "Радио Рекорд Ёё"},
+                    ScriptCase{"Greek", 161, "windows-1253", 1032, "Ράδιο Αθήνα ΐ"},
+                    ScriptCase{"CentralEuropean", 238, "windows-1250", 1029,
+                               "Český rozhlas Žižkov ő"},
+                    ScriptCase{"Turkish", 162, "windows-1254", 1055, "Şarkı Radyo İstanbul ğ"},
+                    ScriptCase{"Baltic", 186, "windows-1257", 1063, "Ąžuolo radijas ąčęėįšųūž"},
+                    ScriptCase{"Hebrew", 177, "windows-1255", 1037, "רדיו תל אביב"},
+                    ScriptCase{"Arabic", 178, "windows-1256", 1025, "راديو سوا"},
+                    ScriptCase{"Japanese", 128, "Shift_JIS", 1041, "ラジオ日本 ソ表"},
+                    ScriptCase{"SimplifiedChinese", 134, "GBK", 2052, "中国之声"},
+                    ScriptCase{"TraditionalChinese", 136, "Big5", 1028, "台北之音 功"},
+                    ScriptCase{"Korean", 129, "windows-949", 1042, "한국 라디오"}),
+    [](const testing::TestParamInfo<ScriptCase>& info) { return info.param.name; });
 
 const ParseCase kPlainCases[] = {
     {"Utf8WithBom",
