@@ -56,7 +56,7 @@ QList<Element> radioScreenElements()
     e.append({"ton1", Kind::Image, {24, 18, 105, 105}, AnchorTopLeft, artLook("speaker_on", true), {}});
     e.append({"ton0", Kind::Image, {24, 18, 105, 105}, AnchorTopLeft, artLook("speaker_off", true),
               {}, false});
-    e.append({"bootscreen", Kind::Image, {0, 1000, 1280, 720}, AnchorAll, artLook("boot"), {}});
+    e.append({"bootscreen", Kind::Image, {0, 1000, 1280, 720}, AnchorAll, covering(artLook("boot")), {}});
     e.append({"goto_menu", Kind::Image, {956, 598, 316, 114}, AnchorNone, clickable(Look{}), {}});
     Look station = wrapped(textLook(29));
     station.greyed = true;

@@ -196,6 +196,9 @@ struct Look
     bool wordWrap = false;
     bool hand = false;   // hand cursor: the element is clickable
     bool greyed = false; // drawn like a disabled label
+    // Labels and images that are not clickable let taps and the pointer
+    // through to what lies under them, unless they cover it on purpose.
+    bool cover = false;
 };
 
 struct Element
@@ -221,6 +224,8 @@ Look bold(Look l);
 Look clickable(Look l);
 Look filled(QColor background);
 Look italic(Look l);
+// Takes the taps over its area without acting on them (the boot picture).
+Look covering(Look l);
 // Black text of `px` on white: text fields, spin and combo boxes.
 Look fieldLook(int px);
 
