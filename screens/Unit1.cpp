@@ -76,7 +76,7 @@ QList<Element> radioScreenElements()
     const char* const transportArt[] = {"play", "pause", "stop", "skip_prev", "skip_next"};
     for (int i = 0; i < 5; ++i)
         e.append({transport[i].first, Kind::Image, transport[i].second, AnchorNone,
-                  artLook(transportArt[i], true), {}, false});
+                  ownSize(artLook(transportArt[i], true)), {}, false});
     e.append({"timecount", Kind::Label, {462, 269, 360, 35}, AnchorNone, bold(textLook(37)), {}});
     // Panels drawn over everything else.
     e.append({"volbar", Kind::Panel, {0, 598, 1280, 122}, AnchorLeft | AnchorRight,

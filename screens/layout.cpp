@@ -145,13 +145,20 @@ ArtWidget::ArtWidget(const QString& art, QWidget* parent) : QWidget(parent), m_a
         m_renderer = sharedRenderer(art);
 }
 
+QRectF ArtWidget::artRect() const
+{
+    if (m_stretched || !m_renderer || !m_renderer->isValid())
+        return QRectF(rect());
+    return QRectF(QPointF(0, 0), QSizeF(m_renderer->defaultSize()));
+}
+
 void ArtWidget::paintEvent(QPaintEvent*)
 {
     if (!m_renderer || !m_renderer->isValid())
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    m_renderer->render(&p, QRectF(rect()));
+    m_renderer->render(&p, artRect());
 }
 
 void ArtWidget::mouseReleaseEvent(QMouseEvent* e)
@@ -404,6 +411,12 @@ Look covering(Look l)
     return l;
 }
 
+Look ownSize(Look l)
+{
+    l.ownSize = true;
+    return l;
+}
+
 Look fieldLook(int px)
 {
     Look l = textLook(px, Qt::AlignLeft | Qt::AlignVCenter, Qt::black);
@@ -444,9 +457,12 @@ void ElementSet::build(std::span<const Element> elements)
         Q_ASSERT(parent);
         QWidget* w = nullptr;
         switch (e.kind) {
-        case Kind::Image:
-            w = new ArtWidget(e.look.art, parent);
+        case Kind::Image: {
+            auto* image = new ArtWidget(e.look.art, parent);
+            image->setStretched(!e.look.ownSize);
+            w = image;
             break;
+        }
         case Kind::Label: {
             auto* l = new ClickLabel(parent);
             QFont font = headUnitFont(e.look.fontPx, e.look.bold);

@@ -782,3 +782,39 @@ TEST_F(TapTest, TheMenuCaptionLetsTapsAndThePointerThroughToTheTilesUnderIt)
         EXPECT_EQ(f2->mainLabel->text(), unit->settings.MUI.line(6));
     }
 }
+
+TEST_F(ScreensTest, TransportDiscsAreDrawnAtTheirOwnSizeInTheTopLeftOfTheirBoxes)
+{
+    start();
+    unit->music.transport.set(true);
+    for (ArtWidget* b :
+         {f1->but_skipmin, f1->but_pause, f1->but_play, f1->but_stop, f1->but_skipplus}) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        ASSERT_EQ(b->size(), QSize(97, 89));
+        QImage drawn(b->size(), QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        b->render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
+        // Columns and rows that the disc touches.
+        int left = drawn.width(), right = -1, top = drawn.height(), bottom = -1;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                if (qAlpha(drawn.pixel(x, y)) == 0)
+                    continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        EXPECT_LE(left, 1);
+        EXPECT_GE(right, 87);
+        EXPECT_LE(right, 88) << "the last 8 columns of the box stay empty";
+        EXPECT_LE(top, 1);
+        EXPECT_GE(bottom, 87);
+        // Round: as wide as it is high, centred in the 89x89 square.
+        EXPECT_NEAR((left + right) / 2.0, 44, 1.0);
+        EXPECT_NEAR((top + bottom) / 2.0, 44, 1.0);
+        // The disc's white face is in the middle of that square.
+        EXPECT_GT(qGray(drawn.pixel(44, 20)), 200);
+    }
+}
