@@ -6,10 +6,10 @@
 #include "app/headunit.h"
 #include "app/signals.h"
 #include "platform/log.h"
+#include "screens/messagebox.h"
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QMessageBox>
 #include <clocale>
 #include <cstdio>
 #include <unistd.h>
@@ -55,9 +55,7 @@ int main(int argc, char** argv)
     if (!dataDir.endsWith(QLatin1Char('/')))
         dataDir += QLatin1Char('/');
     if (const auto error = zelk::prepareDataDir(dataDir)) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("ZelkRadio"), *error);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        zelk::HeadUnitMessage::run(*error, nullptr);
         return 1;
     }
     auto dialogs = std::make_shared<zelk::WidgetDialogs>();

@@ -2,15 +2,20 @@
 // the logic's values, switches, window mode, hot keys and captions.
 
 #include "app/clock.h"
+#include "app/desktopservices.h"
+#include "screens/messagebox.h"
 #include "settings/language.h"
 #include "support/ui/screens_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace zelk;
 using namespace zelktest;
@@ -817,4 +822,134 @@ TEST_F(ScreensTest, TransportDiscsAreDrawnAtTheirOwnSizeInTheTopLeftOfTheirBoxes
         // The disc's white face is in the middle of that square.
         EXPECT_GT(qGray(drawn.pixel(44, 20)), 200);
     }
+}
+
+// ------------------------------------------------------------------ messages
+
+TEST_F(TapTest, MessagesStandInTheMiddleOfTheShownScreenAndATapOnOkClosesThem)
+{
+    bootForTaps();
+    WidgetDialogs dialogs;
+    dialogs.setParentSource([this] { return ui->activeScreen(); });
+    const QString update =
+        unit->settings.MUI.line(24) + QStringLiteral(" 1.3.0 ") + unit->settings.MUI.line(25);
+    struct MessageCase
+    {
+        const char* name;
+        ScreenId screen;
+        QRect geometry;
+        const char* element; // tapped while the box is open: it must not act
+        QString text;
+        bool error;
+    };
+    const MessageCase cases[] = {
+        {"first start over the radio screen",
+         ScreenId::Form1,
+         {0, 0, 1280, 720},
+         "goto_menu",
+         unit->settings.MUI.line(38),
+         false},
+        {"error over a moved menu",
+         ScreenId::Form2,
+         {100, 50, 1100, 650},
+         "butback",
+         QStringLiteral("Cannot write /home/user/.local/share/a-very-long-folder-name-without-"
+                        "any-blank-in-it/Tovemark/Zelk_Quen/Radio.ini: Permission denied"),
+         true},
+        {"update message over a large settings screen",
+         ScreenId::Form5,
+         {0, 0, 1920, 1080},
+         "butback",
+         update,
+         false},
+    };
+    for (const MessageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        bringUp(c.screen);
+        Screen* s = ui->screen(c.screen);
+        resizeShown(s, c.geometry);
+
+        int ticks = 0;
+        int ticksAtTap = -1;
+        bool found = false;
+        QString text;
+        QRect box;
+        QRect screenAt;
+        QSize ok;
+        bool screenActed = true;
+        QTimer heartbeat;
+        heartbeat.callOnTimeout([&ticks] { ++ticks; });
+        heartbeat.start(10);
+        QTimer look;
+        look.setSingleShot(true);
+        look.callOnTimeout([&] {
+            auto* m = qobject_cast<HeadUnitMessage*>(QApplication::activeModalWidget());
+            found = m != nullptr;
+            if (!m)
+                return;
+            text = m->text();
+            box = m->geometry();
+            screenAt = s->geometry();
+            ok = m->okButton()->size();
+        });
+        look.start(0);
+        QTimer press;
+        press.setSingleShot(true);
+        press.callOnTimeout([&] {
+            auto* m = qobject_cast<HeadUnitMessage*>(QApplication::activeModalWidget());
+            if (!m)
+                return;
+            QWidget* under = s->elements().find(c.element);
+            QTest::mouseClick(s->windowHandle(), Qt::LeftButton, {}, inWindow(under).center());
+            screenActed = !s->isVisible();
+            ticksAtTap = ticks;
+            QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {},
+                              m->okButton()->geometry().center());
+        });
+        press.start(200);
+        // Should the tap miss, the box is closed all the same.
+        QTimer guard;
+        guard.setSingleShot(true);
+        guard.callOnTimeout([] {
+            if (QWidget* m = QApplication::activeModalWidget())
+                m->close();
+        });
+        guard.start(5000);
+
+        QElapsedTimer open;
+        open.start();
+        if (c.error)
+            dialogs.error(c.text);
+        else
+            dialogs.information(c.text);
+        EXPECT_LT(open.elapsed(), 4000) << "closed by the tap on OK";
+        ASSERT_TRUE(found);
+        EXPECT_EQ(text, c.text);
+        EXPECT_GE(ok.width(), 120);
+        EXPECT_GE(ok.height(), 56);
+        EXPECT_EQ(screenAt.size(), c.geometry.size());
+        EXPECT_LE(std::abs(box.center().x() - screenAt.center().x()), 1);
+        EXPECT_LE(std::abs(box.center().y() - screenAt.center().y()), 1);
+        EXPECT_TRUE(screenAt.contains(box));
+        EXPECT_FALSE(screenActed) << "the screen under the box takes no taps";
+        EXPECT_GE(ticksAtTap, 5) << "timers tick while the box is open";
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}
+
+// A text that does not fit the design height makes the box taller, within
+// the screen, and every line stays inside it.
+TEST_F(ScreensTest, ALongMessageGrowsTheBoxAndBreaksWithinIt)
+{
+    start();
+    const QString shortText = QStringLiteral("These new settings apply after a program restart.");
+    const QString longText = QString(QStringLiteral("/a-folder")).repeated(60);
+    HeadUnitMessage small(shortText, f1);
+    HeadUnitMessage tall(longText, f1);
+    EXPECT_EQ(small.size(), QSize(537, 353));
+    EXPECT_GT(tall.height(), small.height());
+    EXPECT_LE(tall.height(), f1->height());
+    EXPECT_LE(tall.textRect().right(), tall.width() - 1);
+    EXPECT_LT(tall.textRect().bottom(), tall.okButton()->geometry().top());
+    EXPECT_LT(small.textRect().bottom(), small.okButton()->geometry().top());
 }
