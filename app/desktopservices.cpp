@@ -3,25 +3,18 @@
 #include "platform/browserlookup.h"
 #include "platform/mpvplayer.h"
 #include "platform/netdownloader.h"
+#include "screens/messagebox.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
 
 namespace zelk {
 
 namespace {
-
-void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
-{
-    QMessageBox box(icon, QStringLiteral("ZelkRadio"), text, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
 
 class DesktopShell : public Shell
 {
@@ -44,12 +37,12 @@ public:
 
 void WidgetDialogs::information(const QString& text)
 {
-    showBox(parent(), QMessageBox::NoIcon, text);
+    HeadUnitMessage::run(text, parent());
 }
 
 void WidgetDialogs::error(const QString& text)
 {
-    showBox(parent(), QMessageBox::Critical, text);
+    HeadUnitMessage::run(text, parent());
 }
 
 Services desktopServices(std::shared_ptr<WidgetDialogs> dialogs)

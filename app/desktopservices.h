@@ -9,7 +9,7 @@ class QWidget;
 
 namespace zelk {
 
-// Message boxes over the screen that is in front.
+// Message boxes in the head unit's look, over the screen that is in front.
 class WidgetDialogs : public Dialogs
 {
 public:

@@ -7,10 +7,10 @@
 #include "app/signals.h"
 #include "platform/log.h"
 #include "platform/sdljoysticks.h"
+#include "screens/messagebox.h"
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QMessageBox>
 #include <clocale>
 #include <cstdio>
 #include <unistd.h>
@@ -54,9 +54,7 @@ int main(int argc, char** argv)
 
     const QString dataDir = zelk::dataDirFrom(options.dataDir);
     if (const auto error = zelk::prepareDataDir(dataDir)) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("ZelkRadio"), *error);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        zelk::HeadUnitMessage::run(*error, nullptr);
         return 1;
     }
     auto dialogs = std::make_shared<zelk::WidgetDialogs>();

@@ -56,7 +56,7 @@ QList<Element> radioScreenElements()
     e.append({"ton1", Kind::Image, {24, 18, 105, 105}, AnchorTopLeft, artLook("speaker_on", true), {}});
     e.append({"ton0", Kind::Image, {24, 18, 105, 105}, AnchorTopLeft, artLook("speaker_off", true),
               {}, false});
-    e.append({"bootscreen", Kind::Image, {0, 1000, 1280, 720}, AnchorAll, artLook("boot"), {}});
+    e.append({"bootscreen", Kind::Image, {0, 1000, 1280, 720}, AnchorAll, covering(artLook("boot")), {}});
     e.append({"goto_menu", Kind::Image, {956, 598, 316, 114}, AnchorNone, clickable(Look{}), {}});
     Look station = wrapped(textLook(29));
     station.greyed = true;
@@ -76,7 +76,7 @@ QList<Element> radioScreenElements()
     const char* const transportArt[] = {"play", "pause", "stop", "skip_prev", "skip_next"};
     for (int i = 0; i < 5; ++i)
         e.append({transport[i].first, Kind::Image, transport[i].second, AnchorNone,
-                  artLook(transportArt[i], true), {}, false});
+                  ownSize(artLook(transportArt[i], true)), {}, false});
     e.append({"timecount", Kind::Label, {462, 269, 360, 35}, AnchorNone, bold(textLook(37)), {}});
     // Panels drawn over everything else.
     e.append({"volbar", Kind::Panel, {0, 598, 1280, 122}, AnchorLeft | AnchorRight,

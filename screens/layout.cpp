@@ -145,13 +145,20 @@ ArtWidget::ArtWidget(const QString& art, QWidget* parent) : QWidget(parent), m_a
         m_renderer = sharedRenderer(art);
 }
 
+QRectF ArtWidget::artRect() const
+{
+    if (m_stretched || !m_renderer || !m_renderer->isValid())
+        return QRectF(rect());
+    return QRectF(QPointF(0, 0), QSizeF(m_renderer->defaultSize()));
+}
+
 void ArtWidget::paintEvent(QPaintEvent*)
 {
     if (!m_renderer || !m_renderer->isValid())
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    m_renderer->render(&p, QRectF(rect()));
+    m_renderer->render(&p, artRect());
 }
 
 void ArtWidget::mouseReleaseEvent(QMouseEvent* e)
@@ -220,6 +227,17 @@ void PageBox::paintEvent(QPaintEvent*)
 }
 
 namespace {
+
+// A tap anywhere in the box of a check box or radio button toggles it, not
+// only on its indicator or text: the boxes are sized for a finger.
+template <class Button> class WholeBoxButton : public Button
+{
+public:
+    using Button::Button;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
 
 bool isControl(Kind kind)
 {
@@ -387,6 +405,18 @@ Look italic(Look l)
     return l;
 }
 
+Look covering(Look l)
+{
+    l.cover = true;
+    return l;
+}
+
+Look ownSize(Look l)
+{
+    l.ownSize = true;
+    return l;
+}
+
 Look fieldLook(int px)
 {
     Look l = textLook(px, Qt::AlignLeft | Qt::AlignVCenter, Qt::black);
@@ -427,9 +457,12 @@ void ElementSet::build(std::span<const Element> elements)
         Q_ASSERT(parent);
         QWidget* w = nullptr;
         switch (e.kind) {
-        case Kind::Image:
-            w = new ArtWidget(e.look.art, parent);
+        case Kind::Image: {
+            auto* image = new ArtWidget(e.look.art, parent);
+            image->setStretched(!e.look.ownSize);
+            w = image;
             break;
+        }
         case Kind::Label: {
             auto* l = new ClickLabel(parent);
             QFont font = headUnitFont(e.look.fontPx, e.look.bold);
@@ -508,10 +541,10 @@ void ElementSet::build(std::span<const Element> elements)
             w = new QPushButton(e.text, parent);
             break;
         case Kind::Check:
-            w = new QCheckBox(e.text, parent);
+            w = new WholeBoxButton<QCheckBox>(e.text, parent);
             break;
         case Kind::Radio:
-            w = new QRadioButton(e.text, parent);
+            w = new WholeBoxButton<QRadioButton>(e.text, parent);
             break;
         case Kind::Spin: {
             auto* spin = new QSpinBox(parent);
@@ -539,6 +572,10 @@ void ElementSet::build(std::span<const Element> elements)
         w->setObjectName(QString::fromLatin1(e.name));
         if (e.look.hand)
             w->setCursor(Qt::PointingHandCursor);
+        // A caption or picture over a tile must not swallow the tile's taps
+        // and hovers: only what acts on a tap takes it.
+        if ((e.kind == Kind::Label || e.kind == Kind::Image) && !e.look.hand && !e.look.cover)
+            w->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_layouts.value(parent)->add(w, e.rect, e.anchors);
         w->setVisible(e.visible);
         m_widgets.insert(QString::fromLatin1(e.name), w);

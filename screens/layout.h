@@ -92,14 +92,23 @@ protected:
     void enterEvent(QEnterEvent* e) override;
 };
 
-// An image drawn from the program's SVG art, stretched over the element.
-// An element without art is an invisible click area.
+// An image drawn from the program's SVG art, stretched over the element or
+// at the art's own size in its top-left corner. An element without art is an
+// invisible click area.
 class ArtWidget : public QWidget
 {
     Q_OBJECT
 public:
     explicit ArtWidget(const QString& art, QWidget* parent = nullptr);
     QString art() const { return m_art; }
+    void setStretched(bool stretched)
+    {
+        m_stretched = stretched;
+        update();
+    }
+    bool stretched() const { return m_stretched; }
+    // Where the art is drawn inside the element.
+    QRectF artRect() const;
 Q_SIGNALS:
     void clicked();
     void entered();
@@ -112,6 +121,7 @@ protected:
 private:
     QString m_art;
     QSvgRenderer* m_renderer = nullptr;
+    bool m_stretched = true;
 };
 
 // A horizontal gauge 0..maximum (100 unless set), with its value as centred
@@ -196,6 +206,10 @@ struct Look
     bool wordWrap = false;
     bool hand = false;   // hand cursor: the element is clickable
     bool greyed = false; // drawn like a disabled label
+    // Labels and images that are not clickable let taps and the pointer
+    // through to what lies under them, unless they cover it on purpose.
+    bool cover = false;
+    bool ownSize = false; // art at its own size in the top-left, not stretched
 };
 
 struct Element
@@ -221,6 +235,10 @@ Look bold(Look l);
 Look clickable(Look l);
 Look filled(QColor background);
 Look italic(Look l);
+// Takes the taps over its area without acting on them (the boot picture).
+Look covering(Look l);
+// The art keeps its own size in the element's top-left corner.
+Look ownSize(Look l);
 // Black text of `px` on white: text fields, spin and combo boxes.
 Look fieldLook(int px);
 

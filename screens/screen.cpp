@@ -125,6 +125,7 @@ void Screen::setCaption(const QString& element, const QString& text)
 
 void Screen::onClick(QWidget* w, std::function<void()> handler)
 {
+    w->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     auto run = [this, handler] { m_unit.seq.input(handler); };
     if (auto* l = qobject_cast<ClickLabel*>(w))
         connect(l, &ClickLabel::clicked, this, run);
@@ -136,6 +137,7 @@ void Screen::onClick(QWidget* w, std::function<void()> handler)
 
 void Screen::onEnter(QWidget* w, std::function<void()> handler)
 {
+    w->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     auto run = [this, handler] { m_unit.seq.input(handler); };
     if (auto* l = qobject_cast<ClickLabel*>(w))
         connect(l, &ClickLabel::entered, this, run);
