@@ -17,6 +17,8 @@
 #include "platform/uitimer.h"
 #include "settings/settings.h"
 #include "settings/setup.h"
+#include "stations/directory.h"
+#include "stations/stations.h"
 #include "update/update.h"
 
 #include <functional>
@@ -47,6 +49,8 @@ public:
     Menu menu;
     WebView web;
     Setup setup;
+    StationDirectory directory;
+    Stations stations;
 
     UiTimer preboot{500, true};
     UiTimer boot{3000, true};

@@ -2,6 +2,7 @@
 // The version check of the boot step, the update panel, and the installer.
 
 #include "app/values.h"
+#include "platform/version.h"
 
 #include <QStringList>
 
@@ -10,8 +11,6 @@
 namespace zelk {
 
 class HeadUnit;
-
-inline const QString kProgramVersion = QStringLiteral("1.2.0");
 
 class Update : public QObject
 {
