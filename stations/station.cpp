@@ -141,6 +141,15 @@ QString plainLine(const QString& text, int maxLength)
     bool blank = true; // also drops leading blanks
     for (qsizetype i = 0; i < look && line.size() < maxLength + 1; ++i) {
         const QChar c = text.at(i);
+        if (c.isSurrogate()) {
+            // A pair stays whole; half a pair (JSON allows it) is dropped.
+            if (c.isHighSurrogate() && i + 1 < look && text.at(i + 1).isLowSurrogate()) {
+                line += c;
+                line += text.at(++i);
+                blank = false;
+            }
+            continue;
+        }
         if (isBreakOrControl(c) || c.isSpace()) {
             if (!blank)
                 line += QLatin1Char(' ');

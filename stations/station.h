@@ -47,7 +47,7 @@ bool isOfferableAddress(const QString& address);
 
 // A text from outside as one line: control characters and line breaks
 // become blanks, runs of blanks one, trimmed, then cut to `maxLength`
-// characters (never inside a surrogate pair).
+// characters (never inside a surrogate pair; half a pair is dropped).
 QString plainLine(const QString& text, int maxLength);
 
 // The stations of a search answer (a JSON array of objects), in its order:

@@ -232,6 +232,13 @@ TEST(DirectoryAnswer, EachEntryIsBoundedAndOnlyOfferableAddressesStay)
     EXPECT_EQ(f.tags.mid(0, 2), (QStringList{"pop", "rock"}));
     EXPECT_EQ(f.tags.at(2).size(), stationlimits::TagLength);
 
+    // Half a surrogate pair, which JSON escapes allow, is dropped; a whole
+    // pair stays.
+    const auto halves = parseStations(
+        R"([{"name":"\ud83dA\ud83d\udcfb\udc00","url":"http://a.example/s"}])");
+    ASSERT_EQ(halves->size(), 1);
+    EXPECT_EQ(halves->first().name, QString::fromUtf8("A\xf0\x9f\x93\xbb"));
+
     // A name of 1 MB, and one of blanks only.
     QJsonObject huge{{"name", big}, {"url", "http://a.example/s"}};
     QJsonObject blanks{{"name", QString(100000, ' ') + "\n\n"}, {"url", "http://b.example/s"}};
