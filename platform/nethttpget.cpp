@@ -13,6 +13,7 @@ namespace zelk {
 
 struct NetHttpGetter::Running
 {
+    QObject* owner = nullptr;
     QPointer<QNetworkReply> reply;
     QString url;
     Done done;
@@ -29,7 +30,7 @@ struct NetHttpGetter::Running
             deadline->deleteLater();
         }
         if (reply) {
-            QObject::disconnect(reply, nullptr, nullptr, nullptr);
+            QObject::disconnect(reply, nullptr, owner, nullptr);
             reply->abort();
             reply->deleteLater();
         }
@@ -63,6 +64,7 @@ HttpGetter::Request NetHttpGetter::get(const QString& address, const HttpLimits&
     const Request id = ++m_last;
     auto running = std::make_unique<Running>();
     Running& r = *running;
+    r.owner = this;
     r.done = std::move(done);
     r.maxBytes = limits.maxBytes;
     r.url = address;
