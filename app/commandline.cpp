@@ -26,6 +26,10 @@ QString usageText()
         "                      Ask this server (http or https, scheme and host) for\n"
         "                      updates instead of the built-in one. An installer is\n"
         "                      only opened when it came over verified https.\n"
+        "  --station-directory <address>\n"
+        "                      Search stations on this directory server (http or\n"
+        "                      https, for example a mirror of one's own) instead of\n"
+        "                      the servers the directory lists.\n"
         "\n"
         "Log: set QT_LOGGING_RULES, for example \"zelk.*.debug=true\".\n");
 }
@@ -41,7 +45,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption dataDir(QStringLiteral("data-dir"), {}, QStringLiteral("path"));
     const QCommandLineOption updateServer(QStringLiteral("update-server"), {},
                                           QStringLiteral("address"));
-    parser.addOptions({help, version, window, screen, dataDir, updateServer});
+    const QCommandLineOption stationDirectory(QStringLiteral("station-directory"), {},
+                                              QStringLiteral("address"));
+    parser.addOptions({help, version, window, screen, dataDir, updateServer, stationDirectory});
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     const auto refuse = [&](const QString& why) {
@@ -72,15 +78,22 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return refuse(QStringLiteral("--screen needs the name of a display"));
     if (parser.isSet(dataDir) && result.options.dataDir.isEmpty())
         return refuse(QStringLiteral("--data-dir needs a folder"));
-    if (parser.isSet(updateServer)) {
-        const QUrl url(parser.value(updateServer), QUrl::StrictMode);
-        if (!url.isValid() || url.host().isEmpty()
-            || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
-            return refuse(QStringLiteral("--update-server needs an http or https address"));
-        result.options.updateServer = parser.value(updateServer);
-        while (result.options.updateServer.endsWith(QLatin1Char('/')))
-            result.options.updateServer.chop(1);
-    }
+    const auto webAddress = [&](const QCommandLineOption& option, QString& into) {
+        if (!parser.isSet(option))
+            return true;
+        const QUrl url(parser.value(option), QUrl::StrictMode);
+        if (!url.isValid() || url.host().isEmpty() ||
+            (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+            return false;
+        into = parser.value(option);
+        while (into.endsWith(QLatin1Char('/')))
+            into.chop(1);
+        return true;
+    };
+    if (!webAddress(updateServer, result.options.updateServer))
+        return refuse(QStringLiteral("--update-server needs an http or https address"));
+    if (!webAddress(stationDirectory, result.options.stationDirectory))
+        return refuse(QStringLiteral("--station-directory needs an http or https address"));
     return result;
 }
 

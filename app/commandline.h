@@ -19,6 +19,9 @@ struct Options
     // Base address of the update server (scheme and host); empty for the
     // built-in one.
     QString updateServer;
+    // Base address of the station directory's server (http or https); empty
+    // for the servers the directory lists in its DNS record.
+    QString stationDirectory;
 };
 
 struct CommandLine

@@ -1,6 +1,8 @@
 #include "app/headunit.h"
 
 #include "app/clock.h"
+#include "platform/nethttpget.h"
+#include "platform/serverlookup.h"
 #include "settings/config.h"
 
 #include <QScopeGuard>
@@ -8,10 +10,25 @@
 
 namespace zelk {
 
+namespace {
+
+Services withDefaults(Services s)
+{
+    if (!s.http)
+        s.http = std::make_shared<NetHttpGetter>();
+    if (!s.stationServers)
+        s.stationServers = std::make_shared<SrvServerLookup>(StationDirectory::kServerRecord);
+    return s;
+}
+
+} // namespace
+
 HeadUnit::HeadUnit(Services s, QString dir)
-    : services(std::move(s)), dataDir(std::move(dir)), seq(services.dialogs), settings(*this),
+    : services(withDefaults(std::move(s))), dataDir(std::move(dir)), seq(services.dialogs), settings(*this),
       player(services.makePlayer), volume(*this), radio(*this), stationText(*this), music(*this),
       update(*this), menu(*this), web(*this), setup(*this),
+      directory(*services.http, *services.stationServers),
+      stations(settings, radio, directory, dataDir),
       joysticks(services.makeJoysticks ? services.makeJoysticks() : nullptr),
       wheel(seq, joysticks.get(), dataDir + QStringLiteral("Buttons.ini"), wheelOperations())
 {

@@ -19,6 +19,8 @@
 #include "platform/uitimer.h"
 #include "settings/settings.h"
 #include "settings/setup.h"
+#include "stations/directory.h"
+#include "stations/stations.h"
 #include "update/update.h"
 
 #include <functional>
@@ -49,6 +51,8 @@ public:
     Menu menu;
     WebView web;
     Setup setup;
+    StationDirectory directory;
+    Stations stations;
     // Wheel and button-box buttons: the devices (none without support for
     // them) and the actions bound to their buttons.
     std::unique_ptr<JoystickSource> joysticks;

@@ -63,6 +63,8 @@ int main(int argc, char** argv)
     zelk::HeadUnit unit(std::move(services), dataDir);
     if (!options.updateServer.isEmpty())
         unit.update.server = options.updateServer;
+    if (!options.stationDirectory.isEmpty())
+        unit.directory.setServer(options.stationDirectory);
     zelk::Frontend screens(unit, options.screen);
     dialogs->setParentSource([&screens] { return screens.activeScreen(); });
     if (options.window)

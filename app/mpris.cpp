@@ -7,6 +7,7 @@
 #include <QDBusAbstractAdaptor>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QUrl>
 
 namespace zelk {
 
@@ -225,6 +226,12 @@ QVariantMap Mpris::metadata() const
                                                 (valid ? preset : QStringLiteral("none")))));
         map.insert(QStringLiteral("xesam:title"), m_unit.stationText.rdsText.text());
         map.insert(QStringLiteral("xesam:artist"), QStringList{radio.sendername.text()});
+        // The logo stored for the preset's stream address, once there is one.
+        if (valid) {
+            const QString logo = m_unit.stations.existingLogo(preset.toInt());
+            if (!logo.isEmpty())
+                map.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(logo).toString());
+        }
     } else {
         const QString title = radio.sendername.text();
         map.insert(QStringLiteral("mpris:trackid"),

@@ -12,6 +12,8 @@ namespace zelk {
 class MediaPlayer;
 class Downloader;
 class JoystickSource;
+class HttpGetter;
+class ServerLookup;
 
 // Modal message boxes with an OK button. They run a nested event loop: the
 // program's timers keep firing while one is open.
@@ -46,6 +48,11 @@ struct Services
     // Creates the one media player; throws OperationError when it cannot.
     std::function<std::unique_ptr<MediaPlayer>()> makePlayer;
     std::shared_ptr<Downloader> downloader;
+    // Small answers into memory (the station directory, logos); a real one
+    // on Qt's network when left empty.
+    std::shared_ptr<HttpGetter> http;
+    // The station directory's servers; the DNS SRV lookup when left empty.
+    std::shared_ptr<ServerLookup> stationServers;
     std::shared_ptr<Dialogs> dialogs;
     std::shared_ptr<Shell> shell;
     // The wheels and button boxes; none when unset.

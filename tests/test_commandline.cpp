@@ -18,6 +18,7 @@ struct ArgsCase
     const char* screen;
     const char* dataDir;
     const char* updateServer = "";
+    const char* stationDirectory = "";
 };
 
 TEST(CommandLine, EachOptionAWrongOneAndNone)
@@ -68,6 +69,55 @@ TEST(CommandLine, EachOptionAWrongOneAndNone)
          false,
          "",
          ""},
+        {"station directory",
+         {"--station-directory", "http://127.0.0.1:8080/"},
+         false,
+         0,
+         "",
+         "",
+         false,
+         "",
+         "",
+         "",
+         "http://127.0.0.1:8080"},
+        {"station directory over https",
+         {"--station-directory=https://mirror.example", "--update-server", "http://u.example"},
+         false,
+         0,
+         "",
+         "",
+         false,
+         "",
+         "",
+         "http://u.example",
+         "https://mirror.example"},
+        {"station directory not on the web",
+         {"--station-directory", "ftp://mirror.example"},
+         true,
+         2,
+         "",
+         "--station-directory needs an http or https address",
+         false,
+         "",
+         ""},
+        {"station directory without a host",
+         {"--station-directory", "mirror"},
+         true,
+         2,
+         "",
+         "--station-directory needs an http or https address",
+         false,
+         "",
+         ""},
+        {"help names the station directory",
+         {"--help"},
+         true,
+         0,
+         "--station-directory <address>",
+         "",
+         false,
+         "",
+         ""},
         {"a stray argument",
          {"radio.ini"},
          true,
@@ -93,6 +143,7 @@ TEST(CommandLine, EachOptionAWrongOneAndNone)
             EXPECT_EQ(r.options.screen, QString::fromUtf8(c.screen));
             EXPECT_EQ(r.options.dataDir, QString::fromUtf8(c.dataDir));
             EXPECT_EQ(r.options.updateServer, QString::fromUtf8(c.updateServer));
+            EXPECT_EQ(r.options.stationDirectory, QString::fromUtf8(c.stationDirectory));
             EXPECT_TRUE(r.out.isEmpty() && r.err.isEmpty());
         }
     }

@@ -10,6 +10,7 @@
 #include <QDBusInterface>
 #include <QDBusMetaType>
 #include <QDBusReply>
+#include <QFile>
 #include <QSignalSpy>
 
 using namespace zelk;
@@ -212,6 +213,22 @@ TEST_F(DesktopTest, MetadataFollowsThePresetAndTheStationTextWithChangeSignals)
               QStringLiteral("Artist - Song"));
     EXPECT_EQ(meta.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path(),
               QStringLiteral("/org/example/zelkradio/station/3"));
+    EXPECT_FALSE(meta.contains(QStringLiteral("mpris:artUrl"))) << "no logo stored yet";
+    // A logo stored for preset 3's address becomes its art.
+    const QString logo = unit->stations.logoPath(3);
+    ASSERT_FALSE(logo.isEmpty());
+    const int beforeLogo = caught.count;
+    unit->seq.input([&] {
+        QFile file(logo);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("\x89PNG\r\n\x1a\n");
+        file.close();
+        unit->stations.logoStored();
+    });
+    ASSERT_TRUE(waitUntil([&] { return metadata().contains(QStringLiteral("mpris:artUrl")); }));
+    EXPECT_EQ(metadata().value(QStringLiteral("mpris:artUrl")).toString(),
+              QUrl::fromLocalFile(logo).toString());
+    EXPECT_TRUE(waitUntil([&] { return caught.count > beforeLogo; })) << "the change is announced";
     // Nothing changed: nothing sent.
     const int signals = caught.count;
     unit->seq.run([] {});

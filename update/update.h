@@ -2,6 +2,7 @@
 // The version check of the boot step, the update panel, and the installer.
 
 #include "app/values.h"
+#include "platform/version.h"
 
 #include <QStringList>
 
@@ -11,8 +12,6 @@ namespace zelk {
 
 class HeadUnit;
 struct Fetched;
-
-inline const QString kProgramVersion = QStringLiteral("1.2.0");
 
 class Update : public QObject
 {

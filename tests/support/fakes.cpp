@@ -105,11 +105,24 @@ zelk::Services FakeServices::services(std::shared_ptr<zelk::Downloader> realDown
         return std::make_unique<FakePlayer>(log);
     };
     s.downloader = realDownloader ? realDownloader : downloader;
+    // No test asks a name server outside: without a directory server set,
+    // the directory cannot be reached.
+    s.stationServers = stationServers;
     s.dialogs = dialogs;
     s.shell = shell;
     s.makeJoysticks = makeJoysticks;
     s.quit = [this] { ++quits; };
     return s;
+}
+
+} // namespace zelktest
+
+namespace zelktest {
+
+void FakeServerLookup::lookup(Done done)
+{
+    ++lookups;
+    QTimer::singleShot(0, &m_alive, [found = hosts, done = std::move(done)] { done(found); });
 }
 
 } // namespace zelktest

@@ -5,6 +5,7 @@
 #include "platform/download.h"
 #include "platform/errors.h"
 #include "platform/mediaplayer.h"
+#include "platform/serverlookup.h"
 #include "platform/services.h"
 
 #include <QHash>
@@ -258,10 +259,23 @@ public:
     QString clipboardText() override { return clipboard; }
 };
 
+// Finds the hosts it is given, on the next turn of the event loop.
+class FakeServerLookup : public zelk::ServerLookup
+{
+public:
+    QStringList hosts;
+    int lookups = 0;
+    void lookup(Done done) override;
+
+private:
+    QObject m_alive;
+};
+
 struct FakeServices
 {
     // The wheels and button boxes, when a test wants them.
     std::function<std::unique_ptr<zelk::JoystickSource>()> makeJoysticks;
+    std::shared_ptr<FakeServerLookup> stationServers = std::make_shared<FakeServerLookup>();
     std::shared_ptr<PlayerLog> player = std::make_shared<PlayerLog>();
     std::shared_ptr<FakeDownloader> downloader = std::make_shared<FakeDownloader>();
     std::shared_ptr<FakeDialogs> dialogs = std::make_shared<FakeDialogs>();
