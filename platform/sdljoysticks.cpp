@@ -2,6 +2,7 @@
 
 #include "platform/log.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <SDL.h>
@@ -24,6 +25,7 @@ struct SdlJoysticks::Impl
     bool started = false;
     std::vector<Device> devices;
     QTimer timer;
+    QElapsedTimer sinceActivity; // since the last press or release
 
     Device* find(SDL_JoystickID instance)
     {
@@ -94,9 +96,11 @@ void SdlJoysticks::pump()
 {
     if (!d->started)
         return;
-    SDL_PumpEvents();
+    // Only the joysticks: the rest of SDL's event pump is not ours to run.
+    SDL_JoystickUpdate();
     SDL_Event events[32];
     bool changed = false;
+    bool active = false;
     for (;;) {
         const int n = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_JOYAXISMOTION,
                                      SDL_JOYBATTERYUPDATED);
@@ -152,6 +156,7 @@ void SdlJoysticks::pump()
             }
             case SDL_JOYBUTTONDOWN:
             case SDL_JOYBUTTONUP:
+                active = true;
                 if (const Impl::Device* dev = d->find(e.jbutton.which)) {
                     const ControlId c = d->control(*dev, ControlId::Kind::Button, e.jbutton.button);
                     if (e.type == SDL_JOYBUTTONDOWN)
@@ -161,6 +166,7 @@ void SdlJoysticks::pump()
                 }
                 break;
             case SDL_JOYHATMOTION:
+                active = true;
                 if (Impl::Device* dev = d->find(e.jhat.which)) {
                     if (e.jhat.hat >= dev->hats.size())
                         break;
@@ -183,10 +189,18 @@ void SdlJoysticks::pump()
             }
         }
     }
-    if (changed) {
-        d->timer.setInterval(d->devices.empty() ? kIdleIntervalMs : kActiveIntervalMs);
+    if (active)
+        d->sinceActivity.start();
+    int interval = kIdleIntervalMs;
+    if (!d->devices.empty())
+        interval = d->sinceActivity.isValid() && d->sinceActivity.elapsed() < kActiveForMs
+                       ? kActiveIntervalMs
+                       : kWaitingIntervalMs;
+    // Setting the interval restarts the timer: only on a change.
+    if (d->timer.interval() != interval)
+        d->timer.setInterval(interval);
+    if (changed)
         Q_EMIT devicesChanged();
-    }
 }
 
 } // namespace zelk
