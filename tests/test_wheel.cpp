@@ -11,6 +11,9 @@
 #include <QTest>
 
 #include <SDL.h>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zelk;
 using namespace zelktest;
@@ -401,4 +404,60 @@ TEST_F(WheelTest, BeforeTheRadioStartsPresetsDoNothing)
     press(wheel, 0);
     EXPECT_FALSE(unit->player);
     EXPECT_NE(line(cfg::ActiveStation), QStringLiteral("3"));
+}
+
+namespace {
+// Presses a test chooses, without any device.
+class ScriptedSource : public JoystickSource
+{
+public:
+    QList<JoystickDevice> devices() const override { return {}; }
+    void press(const ControlId& c) { Q_EMIT pressed(c); }
+};
+} // namespace
+
+// Killed in the middle of writing its bindings, over and over: the file left
+// behind is always a whole one.
+TEST(WheelFile, KilledWhileWritingLeavesAWholeFile)
+{
+    ensureCoreApp();
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Buttons.ini"));
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            Sequencer seq(nullptr);
+            ScriptedSource source;
+            WheelButtons wheel(seq, &source, ini, {});
+            for (int i = 0;; ++i) {
+                wheel.beginCapture(static_cast<WheelAction>(i % kWheelActionCount));
+                source.press({QStringLiteral("guid-%1").arg(i % 7), QStringLiteral("Box"), 0,
+                              ControlId::Kind::Button, i % 40, 0});
+            }
+        }
+        QTest::qWait(30 + 25 * round);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(QFile::exists(ini));
+        QSettings check(ini, QSettings::IniFormat);
+        ASSERT_EQ(check.status(), QSettings::NoError);
+        const QStringList groups = check.childGroups();
+        EXPECT_FALSE(groups.isEmpty());
+        for (const QString& g : groups) {
+            check.beginGroup(g);
+            EXPECT_TRUE(check.value(QStringLiteral("guid")).toString().startsWith(u"guid-")) << g.toStdString();
+            EXPECT_EQ(check.value(QStringLiteral("kind")).toString(), QStringLiteral("button"));
+            check.endGroup();
+        }
+        // And the unit reads it back whole.
+        Sequencer seq(nullptr);
+        WheelButtons wheel(seq, nullptr, ini, {});
+        int bound = 0;
+        for (int a = 0; a < kWheelActionCount; ++a)
+            bound += wheel.binding(static_cast<WheelAction>(a)) ? 1 : 0;
+        EXPECT_EQ(bound, groups.size());
+    }
 }
