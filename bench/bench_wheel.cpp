@@ -6,6 +6,7 @@
 #include "controls/wheelbuttons.h"
 #include "platform/sdljoysticks.h"
 #include "support/fakes.h"
+#include "support/virtualwheel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,32 +19,11 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <optional>
 
 using namespace zelk;
 
 namespace {
-
-SDL_Joystick* attachWheel()
-{
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_WHEEL;
-    desc.nbuttons = 12;
-    desc.nhats = 1;
-    desc.naxes = 3;
-    desc.name = "Bench Wheel";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
-    return index < 0 ? nullptr : SDL_JoystickOpen(index);
-}
-
-void detach(SDL_Joystick* js)
-{
-    const SDL_JoystickID id = SDL_JoystickInstanceID(js);
-    SDL_JoystickClose(js);
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        if (SDL_JoystickGetDeviceInstanceID(i) == id)
-            SDL_JoystickDetachVirtual(i);
-}
 
 double cpuSeconds()
 {
@@ -82,16 +62,16 @@ static void BM_PressToOperation(benchmark::State& state)
                 waiting->quit();
         };
     WheelButtons wheel(seq, &sdl, dir.filePath(QStringLiteral("Buttons.ini")), ops);
-    SDL_Joystick* js = attachWheel();
-    if (!js) {
+    zelktest::VirtualWheel js("Bench Wheel");
+    if (!js.ok()) {
         state.SkipWithError("no virtual joystick");
         return;
     }
     runLoopFor(600); // the device is found
     wheel.beginCapture(WheelAction::Mute);
-    SDL_JoystickSetVirtualButton(js, 4, SDL_PRESSED);
+    js.button(4, true);
     runLoopFor(100);
-    SDL_JoystickSetVirtualButton(js, 4, SDL_RELEASED);
+    js.button(4, false);
     runLoopFor(100);
     for (auto _ : state) {
         QEventLoop loop;
@@ -99,14 +79,13 @@ static void BM_PressToOperation(benchmark::State& state)
         QTimer::singleShot(1000, &loop, &QEventLoop::quit);
         QElapsedTimer t;
         t.start();
-        SDL_JoystickSetVirtualButton(js, 4, SDL_PRESSED);
+        js.button(4, true);
         loop.exec();
         state.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
         waiting = nullptr;
-        SDL_JoystickSetVirtualButton(js, 4, SDL_RELEASED);
+        js.button(4, false);
         runLoopFor(SdlJoysticks::kActiveForMs + 200); // released and quiet again
     }
-    detach(js);
 }
 BENCHMARK(BM_PressToOperation)->UseManualTime()->Iterations(12)->Unit(benchmark::kMillisecond);
 
@@ -120,7 +99,9 @@ static void BM_IdleCost(benchmark::State& state)
                             ? qEnvironmentVariableIntValue("ZELK_BENCH_SECONDS")
                             : 20;
     SdlJoysticks sdl;
-    SDL_Joystick* js = attached ? attachWheel() : nullptr;
+    std::optional<zelktest::VirtualWheel> js;
+    if (attached)
+        js.emplace("Bench Wheel");
     runLoopFor(700);
     double percent = 0;
     for (auto _ : state) {
@@ -132,8 +113,6 @@ static void BM_IdleCost(benchmark::State& state)
     }
     state.counters["percent_of_one_core"] = percent;
     state.counters["devices"] = double(sdl.devices().size());
-    if (js)
-        detach(js);
 }
 BENCHMARK(BM_IdleCost)->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_MAIN();

@@ -1,6 +1,8 @@
 #include "platform/netdownloader.h"
 
 #include "platform/log.h"
+#include "platform/netreply.h"
+#include "platform/version.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,15 +54,6 @@ struct NetDownloader::Running
 };
 
 namespace {
-
-constexpr qint64 kDetachedBufferBytes = 64 * 1024;
-
-bool isWebAddress(const QUrl& url)
-{
-    const QString scheme = url.scheme();
-    return url.isValid() && !url.host().isEmpty() &&
-           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
-}
 
 // Puts a complete body in place of the target in one step: rename(2)
 // replaces an existing file, QFile::rename refuses to.
@@ -144,7 +137,7 @@ Downloader::Batch NetDownloader::fetch(const QList<DownloadJob>& jobs, const Dow
                              QNetworkRequest::UserVerifiedRedirectPolicy);
         request.setMaximumRedirectsAllowed(5);
         request.setTransferTimeout(limits.idleTimeoutMs);
-        request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray("ZelkRadio/1.2.0"));
+        request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
         if (m_bypassCaches) {
             request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                                  QNetworkRequest::AlwaysNetwork);
@@ -313,13 +306,7 @@ void NetDownloader::cancel(Batch batch)
         QNetworkReply* reply = t.reply;
         if (!reply || t.ended)
             continue;
-        disconnect(reply, nullptr, this, nullptr);
-        // Not aborted: the end of a connection that has just failed may be on
-        // its way from Qt's network thread, and an abort now would end the
-        // reply a second time. Left alone, it ends by itself within its idle
-        // bound, and with its buffer full it reads no further meanwhile.
-        reply->setReadBufferSize(kDetachedBufferBytes);
-        connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+        detachReply(reply, this);
     }
 }
 

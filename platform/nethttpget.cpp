@@ -1,6 +1,7 @@
 #include "platform/nethttpget.h"
 
 #include "platform/log.h"
+#include "platform/netreply.h"
 #include "platform/version.h"
 
 #include <QNetworkAccessManager>
@@ -29,24 +30,10 @@ struct NetHttpGetter::Running
             deadline->stop();
             deadline->deleteLater();
         }
-        if (reply) {
-            QObject::disconnect(reply, nullptr, owner, nullptr);
-            reply->abort();
-            reply->deleteLater();
-        }
+        if (reply)
+            detachReply(reply, owner);
     }
 };
-
-namespace {
-
-bool isWebAddress(const QUrl& url)
-{
-    const QString scheme = url.scheme();
-    return url.isValid() && !url.host().isEmpty() &&
-           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
-}
-
-} // namespace
 
 NetHttpGetter::NetHttpGetter(QObject* parent)
     : QObject(parent), m_network(new QNetworkAccessManager(this))
@@ -55,7 +42,7 @@ NetHttpGetter::NetHttpGetter(QObject* parent)
 
 NetHttpGetter::~NetHttpGetter()
 {
-    // Running's destructor aborts each reply without its done.
+    // Running's destructor lets each reply go without its done.
     m_running.clear();
 }
 
@@ -151,7 +138,7 @@ void NetHttpGetter::finish(Request request, QString why)
         qCInfo(lcDownload).noquote() << "request failed:" << r->url << "-" << why;
     answer.error = why;
     Done done = std::move(r->done);
-    // The reply is aborted and freed before the continuation runs, which may
+    // The reply is let go of before the continuation runs, which may
     // start the next request at once.
     r.reset();
     if (done)
